@@ -1,0 +1,44 @@
+#include "messages/error_form.h"
+
+#include <QCloseEvent>
+
+#include "platform/units/units.h"
+
+namespace vocapost {
+
+ErrorForm1::ErrorForm1()
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      label1_(new QLabel(this)),
+      command1_(new QPushButton("&OK", this)) {
+  setObjectName("ErrorForm1");
+  label1_->setObjectName("Label1");
+  label1_->setWordWrap(true);
+  label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  command1_->setObjectName("Command1");
+  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  Form_Load();
+}
+
+void ErrorForm1::Form_Load() {
+  setGeometry(TwipsToPixels(1290), TwipsToPixels(330), TwipsToPixels(3530),
+              TwipsToPixels(2235));
+  label1_->setGeometry(TwipsToPixels(120), TwipsToPixels(120),
+                       TwipsToPixels(3250), TwipsToPixels(1335));
+  command1_->setGeometry(TwipsToPixels(1455), TwipsToPixels(1575),
+                         TwipsToPixels(615), TwipsToPixels(375));
+}
+
+void ErrorForm1::Command1_Click() { emit UnloadRequested(); }
+
+void ErrorForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  raise();  // a message must not hide behind the window it is about
+}
+
+void ErrorForm1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  emit UnloadRequested();
+}
+
+}  // namespace vocapost

@@ -1,0 +1,68 @@
+#include "messages/form_messages.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "messages/language_file.h"
+#include "messages/pause.h"
+#include "platform/units/units.h"
+
+namespace vocapost {
+
+FormMessages::FormMessages(const QString& language_extension,
+                           MessagePresenter& presenter, const MessageLog* log,
+                           Clock& clock)
+    : language_extension_(language_extension),
+      presenter_(presenter),
+      log_(log),
+      clock_(clock) {}
+
+FormMessages::~FormMessages() { delete error_form_.data(); }
+
+QString FormMessages::Prepare(const QString& text, QString& title) const {
+  if (title.isEmpty()) title = kDefaultMessageTitle;
+  const QString shown = LookUpMessageText(text, language_extension_);
+  if (log_ != nullptr) log_->Append(title, shown);
+  return shown;
+}
+
+void FormMessages::ShowMessage(const QString& text, int16_t style,
+                               QString& title) {
+  const QString shown = Prepare(text, title);
+  presenter_.Present({title, shown, style});
+}
+
+void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
+                                   QString& title) {
+  const QString shown = Prepare(text, title);
+  if (error_form_ == nullptr) {
+    error_form_ = new ErrorForm1();
+    QObject::connect(error_form_, &ErrorForm1::UnloadRequested,
+                     error_form_, [this] { UnloadErrorForm(); });
+  }
+  error_form_->setWindowTitle(title);
+  error_form_->Label1()->setText(shown);
+  error_form_->show();
+  int left = error_form_->x();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    left = TwipsToPixels(
+        CentredOffsetTwips(PixelsToTwips(screen->geometry().width()),
+                           PixelsToTwips(error_form_->frameGeometry().width())));
+  }
+  error_form_->move(left, TwipsToPixels(60));
+}
+
+void FormMessages::UnloadErrorForm() {
+  ErrorForm1* form = error_form_;
+  if (form == nullptr) return;
+  error_form_ = nullptr;  // the next message creates a fresh window
+  form->hide();
+  // Deferred: the unload may come from one of the form's own handlers.
+  form->deleteLater();
+}
+
+int16_t FormMessages::PauseWithEvents(float seconds, const QString& /*note*/) {
+  return vocapost::PauseWithEvents(clock_, seconds);
+}
+
+}  // namespace vocapost

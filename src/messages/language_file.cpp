@@ -1,0 +1,47 @@
+#include "messages/language_file.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "messages/text_lines.h"
+
+namespace vocapost {
+
+QByteArray RestoreTransformedLine(const QByteArray& stored) {
+  QByteArray line(stored.size(), '\0');
+  std::transform(stored.rbegin(), stored.rend(), line.begin(), [](char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return static_cast<char>(code == 0 ? 0 : code - 1);
+  });
+  return line;
+}
+
+QByteArray TransformLine(const QByteArray& line) {
+  QByteArray stored(line.size(), '\0');
+  std::transform(line.rbegin(), line.rend(), stored.begin(), [](char c) {
+    return static_cast<char>(static_cast<unsigned char>(c) + 1);
+  });
+  return stored;
+}
+
+QString LookUpMessageText(const QString& text,
+                          const QString& language_extension) {
+  const QString name = "VMESSAGE" + language_extension;
+  if (!QFileInfo(name).isFile()) return text;
+  TextLineReader reader(name);
+  const bool transformed = language_extension.endsWith('B');
+  auto restore = [transformed](const QByteArray& stored) {
+    return transformed ? RestoreTransformedLine(stored) : stored;
+  };
+  while (std::optional<QByteArray> stored = reader.Next()) {
+    const QByteArray line = restore(*stored);
+    if (line.contains(kEndOfFileMark)) return text;
+    if (DecodeTextLine(line) != text) continue;
+    // A key on the last line has nothing to show in its place.
+    const std::optional<QByteArray> translation = reader.Next();
+    return translation ? DecodeTextLine(restore(*translation)) : text;
+  }
+  return text;
+}
+
+}  // namespace vocapost

@@ -1,0 +1,15 @@
+#include "platform/environment/environment.h"
+
+#include <QtGlobal>
+
+namespace vocapost {
+
+Environment ReadEnvironment() {
+  Environment environment;
+  environment.message_log = qEnvironmentVariable("VOCAPOST_MESSAGE_LOG");
+  environment.autoclose_messages =
+      qEnvironmentVariable("VOCAPOST_AUTOCLOSE_MESSAGES") == "1";
+  return environment;
+}
+
+}  // namespace vocapost

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace vocapost {
+
+// Choices made through the environment, read once at start-up.
+struct Environment {
+  QString message_log;              // VOCAPOST_MESSAGE_LOG
+  bool autoclose_messages = false;  // VOCAPOST_AUTOCLOSE_MESSAGES=1
+};
+
+Environment ReadEnvironment();
+
+}  // namespace vocapost
