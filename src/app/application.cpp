@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include <cstdio>
+
 #include "app/display_check.h"
 #include "app/language_choice.h"
 #include "platform/home/program_home.h"
@@ -28,9 +30,11 @@ StartResult Application::Start(const StartOptions& options) {
   state_.messages.language_extension =
       ChooseLanguageExtension(std::filesystem::current_path());
   if (!DisplayHasEnoughColours(services_.display)) {
+    // Such a display may not paint the box at all: say it on the terminal too.
+    const QString text = DisplayMessageText(SystemDirectory());
+    std::fprintf(stderr, "vocapost: %s\n", qPrintable(text));
     // The Viewer's title is not set yet; the message operation fills it in.
-    messages_.ShowMessage(DisplayMessageText(SystemDirectory()), 0,
-                          state_.messages.viewer_message_title);
+    messages_.ShowMessage(text, 0, state_.messages.viewer_message_title);
     return End(1);
   }
   message_form_ = std::make_unique<MessageForm>();
