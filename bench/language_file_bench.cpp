@@ -22,7 +22,9 @@ void BM_LookUpLastMessage(benchmark::State& state) {
   }
   const auto pairs = state.range(0);
   for (int64_t i = 0; i < pairs; ++i) {
-    file.write(QString("English message number %1.\r\nÜbersetzung %1.\r\n").arg(i).toUtf8());
+    file.write(QString("English message number %1.\r\nÜbersetzung %1.\r\n")
+                   .arg(i)
+                   .toUtf8());
   }
   file.close();
   const QString last = QString("English message number %1.").arg(pairs - 1);

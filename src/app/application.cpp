@@ -21,7 +21,8 @@ StartResult Application::End(int code) {
 }
 
 StartResult Application::Start(const StartOptions& options) {
-  const HomeResult home = PrepareProgramHome(options.home, options.shipped_data);
+  const HomeResult home =
+      PrepareProgramHome(options.home, options.shipped_data);
   if (!home.ok) {
     messages_.ShowMessage(home.error, 0, state_.messages.message_title);
     return End(1);

@@ -48,7 +48,8 @@ int16_t NumberOrDefault(SettingsStore& store, const QString& key,
 
 std::optional<int16_t> SettingNumber(const QString& stored) {
   qsizetype start = 0;
-  while (start < stored.size() && (stored[start] == ' ' || stored[start] == '\t'))
+  while (start < stored.size() &&
+         (stored[start] == ' ' || stored[start] == '\t'))
     ++start;
   const QString number = LeadingNumber(stored, start);
   if (number.isEmpty()) return 0;

@@ -11,7 +11,8 @@ namespace vocapost {
 inline const QString kSettingsApplication = "Vocapost Settings";
 inline const QString kSettingsSection = "Properties";
 
-inline constexpr int32_t kGsmBlockSize = 1105;  // 17 GSM 6.10 blocks of 65 bytes
+inline constexpr int32_t kGsmBlockSize =
+    1105;  // 17 GSM 6.10 blocks of 65 bytes
 inline constexpr int16_t kGsmFormat = 2;
 inline constexpr int32_t kMemoryMessageLimit = 1048576;
 inline constexpr int32_t kFileMessageLimit = 2000000;

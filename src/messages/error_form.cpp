@@ -7,8 +7,8 @@
 namespace vocapost {
 
 ErrorForm1::ErrorForm1()
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
+    : QWidget(nullptr,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       label1_(new QLabel(this)),
       command1_(new QPushButton("&OK", this)) {
   setObjectName("ErrorForm1");

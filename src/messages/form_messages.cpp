@@ -37,17 +37,17 @@ void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
   const QString shown = Prepare(text, title);
   if (error_form_ == nullptr) {
     error_form_ = new ErrorForm1();
-    QObject::connect(error_form_, &ErrorForm1::UnloadRequested,
-                     error_form_, [this] { UnloadErrorForm(); });
+    QObject::connect(error_form_, &ErrorForm1::UnloadRequested, error_form_,
+                     [this] { UnloadErrorForm(); });
   }
   error_form_->setWindowTitle(title);
   error_form_->Label1()->setText(shown);
   error_form_->show();
   int left = error_form_->x();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    left = TwipsToPixels(
-        CentredOffsetTwips(PixelsToTwips(screen->geometry().width()),
-                           PixelsToTwips(error_form_->frameGeometry().width())));
+    left = TwipsToPixels(CentredOffsetTwips(
+        PixelsToTwips(screen->geometry().width()),
+        PixelsToTwips(error_form_->frameGeometry().width())));
   }
   error_form_->move(left, TwipsToPixels(60));
 }

@@ -9,7 +9,8 @@ namespace vocapost {
 // "VMESSAGE" + `language_extension` in the current directory, or `text`
 // itself. The file is read afresh for every message, so a replaced file takes
 // effect at once. An extension ending in "B" names a transformed file.
-QString LookUpMessageText(const QString& text, const QString& language_extension);
+QString LookUpMessageText(const QString& text,
+                          const QString& language_extension);
 
 // Undoes the storage transform of a line: characters reversed, each code one
 // lower. A stored code 0 (never written by the transform) stays 0.

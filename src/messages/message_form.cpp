@@ -15,8 +15,8 @@ intptr_t DefaultProcedure(uint32_t, uintptr_t, intptr_t) { return 0; }
 }  // namespace
 
 MessageForm::MessageForm()
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint),
+    : QWidget(nullptr,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       picture_(new QLabel(this)),
       procedure_(DefaultProcedure) {
   setObjectName("MessageForm");
@@ -41,7 +41,8 @@ void MessageForm::Form_Load() {
 
 WindowProcedure MessageForm::InstallProcedure(WindowProcedure procedure) {
   WindowProcedure previous = std::move(procedure_);
-  procedure_ = procedure ? std::move(procedure) : WindowProcedure(DefaultProcedure);
+  procedure_ =
+      procedure ? std::move(procedure) : WindowProcedure(DefaultProcedure);
   return previous;
 }
 

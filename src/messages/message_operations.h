@@ -15,7 +15,8 @@ class MessageOperations {
  public:
   virtual ~MessageOperations() = default;
   // Modal: returns when the user has closed the box.
-  virtual void ShowMessage(const QString& text, int16_t style, QString& title) = 0;
+  virtual void ShowMessage(const QString& text, int16_t style,
+                           QString& title) = 0;
   // Non-modal, in the one message window; returns at once.
   virtual void ShowMessageForm(const QString& text, int16_t style,
                                QString& title) = 0;

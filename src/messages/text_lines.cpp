@@ -11,7 +11,8 @@ std::optional<QByteArray> TextLineReader::Next() {
   if (!file_.is_open()) return std::nullopt;
   QByteArray line;
   bool any = false;
-  for (int c = file_.get(); c != std::char_traits<char>::eof(); c = file_.get()) {
+  for (int c = file_.get(); c != std::char_traits<char>::eof();
+       c = file_.get()) {
     any = true;
     if (c == '\n') return line;
     if (c == '\r') {

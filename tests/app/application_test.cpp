@@ -43,8 +43,10 @@ TEST_F(ApplicationTest, StartWithACommandLineKeepsThePictureHidden) {
 }
 
 TEST_F(ApplicationTest, SettingsComeFromTheStore) {
-  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection, "RecordToMemory", "1"));
-  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection, "UseEmailClient", "Thunderbird"));
+  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
+                            "RecordToMemory", "1"));
+  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
+                            "UseEmailClient", "Thunderbird"));
   ASSERT_EQ(Start(), StartResult::kRunning);
   EXPECT_EQ(app_.state().maximum_message_size, 1048576);
   EXPECT_EQ(app_.state().settings.use_email_client, "Thunderbird");
@@ -53,7 +55,8 @@ TEST_F(ApplicationTest, SettingsComeFromTheStore) {
 TEST_F(ApplicationTest, TooFewColoursShowTheDisplayMessageAndEnd) {
   FixedDisplayInfo eight_bits({8, 1});
   Application app({settings_, clock_, eight_bits, presenter_, nullptr});
-  ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}), StartResult::kEnded);
+  ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
+            StartResult::kEnded);
   EXPECT_NE(app.exit_code(), 0);
   ASSERT_EQ(presenter_.messages.size(), 1u);
   EXPECT_EQ(presenter_.messages[0].title, "Vocapost Message");
@@ -69,15 +72,17 @@ TEST_F(ApplicationTest, DisplayMessageIsShownInTheChosenLanguage) {
                       "\r\nBitte mehr Farben einstellen.\r\n");
   FixedDisplayInfo eight_bits({8, 1});
   Application app({settings_, clock_, eight_bits, presenter_, nullptr});
-  ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}), StartResult::kEnded);
+  ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
+            StartResult::kEnded);
   ASSERT_EQ(presenter_.messages.size(), 1u);
   EXPECT_EQ(presenter_.messages[0].text, "Bitte mehr Farben einstellen.");
 }
 
 TEST_F(ApplicationTest, UnusableHomeIsReportedAndEnds) {
   temp_.WriteFile("not-a-folder", "x");
-  EXPECT_EQ(app_.Start({temp_.home() / "not-a-folder", temp_.root() / "shipped", {}}),
-            StartResult::kEnded);
+  EXPECT_EQ(
+      app_.Start({temp_.home() / "not-a-folder", temp_.root() / "shipped", {}}),
+      StartResult::kEnded);
   EXPECT_NE(app_.exit_code(), 0);
   ASSERT_EQ(presenter_.messages.size(), 1u);
   EXPECT_TRUE(presenter_.messages[0].text.contains("not-a-folder"));

@@ -37,12 +37,13 @@ TEST(DisplayCheckTest, SystemDirectoryEndsInOneSeparator) {
 }
 
 TEST(DisplayCheckTest, OnThisSystemTheMessageGivesTheSecondHint) {
-  EXPECT_EQ(DisplayMessageText(SystemDirectory()),
-            "Your VGA Display Drivers Must Be Set To At Least Hi-color (16 bit or "
-            "32000 colors) For This Program To Run.  For Win31, check "
-            "MAIN|WINDOWS SETUP|OPTIONS|CHANGE SYSTEM SETTINGS|DISPLAY and select "
-            "a VGA driver with colors above 32000.  Alternately, your VGA card "
-            "may have its own utility program to do this.");
+  EXPECT_EQ(
+      DisplayMessageText(SystemDirectory()),
+      "Your VGA Display Drivers Must Be Set To At Least Hi-color (16 bit or "
+      "32000 colors) For This Program To Run.  For Win31, check "
+      "MAIN|WINDOWS SETUP|OPTIONS|CHANGE SYSTEM SETTINGS|DISPLAY and select "
+      "a VGA driver with colors above 32000.  Alternately, your VGA card "
+      "may have its own utility program to do this.");
 }
 
 using DisplayHintTest = testing::HomeTest;

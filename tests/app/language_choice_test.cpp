@@ -1,8 +1,7 @@
 #include "app/language_choice.h"
 
-#include <gtest/gtest.h>
-
 #include <dirent.h>
+#include <gtest/gtest.h>
 
 #include "support/temp_home.h"
 

@@ -9,20 +9,22 @@ namespace {
 
 TEST(SettingNumberTest, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
   const std::pair<const char*, int> cases[] = {
-      {"1", 1},      {"  7", 7},     {"\t-3", -3},   {"+4", 4},
-      {"12abc", 12}, {"3 4", 3},     {"yes", 0},     {"", 0},
-      {"-", 0},      {".", 0},       {"0.5", 0},     {"1.5", 2},
-      {"2.5", 2},    {"-2.5", -2},   {"2.51", 3},    {".7", 1},
-      {"1e2", 100},  {"1e", 1},      {"1e+", 1},     {"2E-1", 0},
+      {"1", 1},         {"  7", 7},         {"\t-3", -3},  {"+4", 4},
+      {"12abc", 12},    {"3 4", 3},         {"yes", 0},    {"", 0},
+      {"-", 0},         {".", 0},           {"0.5", 0},    {"1.5", 2},
+      {"2.5", 2},       {"-2.5", -2},       {"2.51", 3},   {".7", 1},
+      {"1e2", 100},     {"1e", 1},          {"1e+", 1},    {"2E-1", 0},
       {"32767", 32767}, {"-32768", -32768}, {"00012", 12}, {"1.2.3", 1},
   };
   for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(SettingNumber(text), std::optional<int16_t>(expected)) << '"' << text << '"';
+    EXPECT_EQ(SettingNumber(text), std::optional<int16_t>(expected))
+        << '"' << text << '"';
   }
 }
 
 TEST(SettingNumberTest, NumbersOutsideSixteenBitsAreNotValues) {
-  for (const char* text : {"32768", "-32769", "32767.5", "1e10", "1e999", "99999999999999999999"}) {
+  for (const char* text : {"32768", "-32769", "32767.5", "1e10", "1e999",
+                           "99999999999999999999"}) {
     EXPECT_EQ(SettingNumber(text), std::nullopt) << text;
   }
   EXPECT_EQ(SettingNumber("32767.4"), std::optional<int16_t>(32767));
@@ -33,7 +35,8 @@ TEST(SettingNumberTest, AnyBytesAreSafe) {
   QString odd = QString::fromLatin1("\0\0\x01\xff", 4);
   EXPECT_EQ(SettingNumber(odd), std::optional<int16_t>(0));
   EXPECT_EQ(SettingNumber(QString(100000, '9')), std::nullopt);
-  EXPECT_EQ(SettingNumber("1" + QString(100000, 'x')), std::optional<int16_t>(1));
+  EXPECT_EQ(SettingNumber("1" + QString(100000, 'x')),
+            std::optional<int16_t>(1));
 }
 
 class ReadSettingsTest : public testing::HomeTest {
@@ -53,7 +56,8 @@ TEST_F(ReadSettingsTest, NoSettingsGiveTheDefaults) {
   EXPECT_EQ(s.audio_block_size, 1105);
   EXPECT_EQ(s.player_block_size, 1105);
   EXPECT_EQ(MaximumMessageSize(s.record_to_memory), 2000000);
-  EXPECT_FALSE(std::filesystem::exists(temp_.config() / "Vocapost Settings.ini"))
+  EXPECT_FALSE(
+      std::filesystem::exists(temp_.config() / "Vocapost Settings.ini"))
       << "reading must not write the defaults back";
 }
 

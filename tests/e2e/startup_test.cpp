@@ -23,7 +23,8 @@ class StartupE2eTest : public testing::HomeTest {
   void Launch(const std::filesystem::path& home, const QStringList& args = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VOCAPOST_HOME", QString::fromStdString(home.string()));
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString(temp_.config().string()));
+    env.insert("XDG_CONFIG_HOME",
+               QString::fromStdString(temp_.config().string()));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("VOCAPOST_MESSAGE_LOG", LogPath());
     env.insert("VOCAPOST_AUTOCLOSE_MESSAGES", "1");
@@ -47,8 +48,8 @@ TEST_F(StartupE2eTest, PlainStartFillsTheHomeAndKeepsRunning) {
   const auto home = temp_.root() / "fresh-home";
   Launch(home);
   QDeadlineTimer deadline(20000);
-  while (!std::filesystem::exists(home / "firsview.bmp") && !deadline.hasExpired() &&
-         process_.state() == QProcess::Running) {
+  while (!std::filesystem::exists(home / "firsview.bmp") &&
+         !deadline.hasExpired() && process_.state() == QProcess::Running) {
     QThread::msleep(20);
   }
   ASSERT_TRUE(std::filesystem::exists(home / "firsview.bmp"));
@@ -63,7 +64,8 @@ TEST_F(StartupE2eTest, UnusableHomeGivesAMessageAndEnds) {
   EXPECT_EQ(process_.exitStatus(), QProcess::NormalExit);
   EXPECT_NE(process_.exitCode(), 0);
   const QByteArray log = Log();
-  EXPECT_TRUE(log.startsWith("Vocapost Message\tVocapost cannot create its folder "))
+  EXPECT_TRUE(
+      log.startsWith("Vocapost Message\tVocapost cannot create its folder "))
       << log.toStdString();
   EXPECT_EQ(log.count('\n'), 1);
 }

@@ -31,7 +31,8 @@ class FormMessagesTest : public testing::HomeTest {
 };
 
 TEST_F(FormMessagesTest, ShowMessageFillsAnEmptyTitleAndTranslates) {
-  temp_.WriteFile("VMESSAGE.DEU", "Please launch again.\r\nBitte neu starten.\r\n");
+  temp_.WriteFile("VMESSAGE.DEU",
+                  "Please launch again.\r\nBitte neu starten.\r\n");
   QString title;
   messages_.ShowMessage("Please launch again.", 0, title);
   EXPECT_EQ(title, "Vocapost Message");
@@ -42,10 +43,12 @@ TEST_F(FormMessagesTest, ShowMessageFillsAnEmptyTitleAndTranslates) {
 
 TEST_F(FormMessagesTest, ShowMessageKeepsAGivenTitle) {
   QString title = "Warning";
-  messages_.ShowMessage("Incorrect file type selected.  Cannot be played.", 0, title);
+  messages_.ShowMessage("Incorrect file type selected.  Cannot be played.", 0,
+                        title);
   EXPECT_EQ(title, "Warning");
   EXPECT_EQ(presenter_.messages.at(0).title, "Warning");
-  EXPECT_EQ(presenter_.messages.at(0).text, "Incorrect file type selected.  Cannot be played.");
+  EXPECT_EQ(presenter_.messages.at(0).text,
+            "Incorrect file type selected.  Cannot be played.");
 }
 
 TEST_F(FormMessagesTest, LanguageChosenLaterAppliesToTheNextMessage) {
@@ -91,8 +94,10 @@ TEST_F(FormMessagesTest, WindowHasItsSizeAndSitsCentredNearTheTop) {
   EXPECT_EQ(form->size(), QSize(235, 149));  // 3530 x 2235 twips
   EXPECT_EQ(form->Label1()->size(), QSize(217, 89));
   EXPECT_EQ(form->Command1()->x(), 97);  // 1455 twips
-  const int screen_twips = QGuiApplication::primaryScreen()->geometry().width() * 15;
-  const int left_twips = (screen_twips - form->frameGeometry().width() * 15) / 2;
+  const int screen_twips =
+      QGuiApplication::primaryScreen()->geometry().width() * 15;
+  const int left_twips =
+      (screen_twips - form->frameGeometry().width() * 15) / 2;
   EXPECT_NEAR(form->x(), left_twips / 15.0, 1.0);
   EXPECT_EQ(form->y(), 4);  // 60 twips
 }

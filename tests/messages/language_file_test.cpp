@@ -28,22 +28,25 @@ TEST_F(LookUpTest, NoLanguageFileShowsTheTextItself) {
 }
 
 TEST_F(LookUpTest, KeyLineGivesTheLineAfterIt) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray("Other text\r\nAnderer Text\r\n") + kKey +
-                                      "\r\n" + kTranslation + "\r\n");
+  temp_.WriteFile("VMESSAGE.DEU", QByteArray("Other text\r\nAnderer Text\r\n") +
+                                      kKey + "\r\n" + kTranslation + "\r\n");
   EXPECT_EQ(LookUp(kKey), kTranslation);
   EXPECT_EQ(LookUp("Other text"), "Anderer Text");
   EXPECT_EQ(LookUp("Not in the file."), "Not in the file.");
 }
 
 TEST_F(LookUpTest, KeysMatchExactlyWithCaseAndBlanks) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray(kKey) + "\r\n" + kTranslation + "\r\n");
-  EXPECT_EQ(LookUp("recordedfile does not exist."), "recordedfile does not exist.");
+  temp_.WriteFile("VMESSAGE.DEU",
+                  QByteArray(kKey) + "\r\n" + kTranslation + "\r\n");
+  EXPECT_EQ(LookUp("recordedfile does not exist."),
+            "recordedfile does not exist.");
   EXPECT_EQ(LookUp(QString(kKey) + " "), QString(kKey) + " ");
   EXPECT_EQ(LookUp("Recordedfile"), "Recordedfile");
 }
 
 TEST_F(LookUpTest, FirstOfTwoOccurrencesWins) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray(kKey) + "\r\nfirst\r\n" + kKey + "\r\nsecond\r\n");
+  temp_.WriteFile("VMESSAGE.DEU",
+                  QByteArray(kKey) + "\r\nfirst\r\n" + kKey + "\r\nsecond\r\n");
   EXPECT_EQ(LookUp(kKey), "first");
 }
 
@@ -54,8 +57,9 @@ TEST_F(LookUpTest, TranslationLinesCanThemselvesBeKeys) {
 }
 
 TEST_F(LookUpTest, EndOfFileMarkHidesEverythingAfterIt) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray("Intro\r\nEinleitung\r\nend\x1a here\r\n") +
-                                      kKey + "\r\n" + kTranslation + "\r\n");
+  temp_.WriteFile("VMESSAGE.DEU",
+                  QByteArray("Intro\r\nEinleitung\r\nend\x1a here\r\n") + kKey +
+                      "\r\n" + kTranslation + "\r\n");
   EXPECT_EQ(LookUp(kKey), kKey);
   EXPECT_EQ(LookUp("Intro"), "Einleitung");
 }
@@ -85,19 +89,22 @@ TEST_F(LookUpTest, UnixAndOldMacLineEndsWork) {
 }
 
 TEST_F(LookUpTest, TransformedFileIsRestoredBeforeComparing) {
-  temp_.WriteFile("VMESSAGE.JPB", Transformed({"Intro", "x", kKey, kTranslation}));
+  temp_.WriteFile("VMESSAGE.JPB",
+                  Transformed({"Intro", "x", kKey, kTranslation}));
   EXPECT_EQ(LookUp(kKey, ".JPB"), kTranslation);
 }
 
 TEST_F(LookUpTest, PlainLinesInATransformedFileMatchNothing) {
-  temp_.WriteFile("VMESSAGE.JPB", QByteArray(kKey) + "\r\n" + kTranslation + "\r\n");
+  temp_.WriteFile("VMESSAGE.JPB",
+                  QByteArray(kKey) + "\r\n" + kTranslation + "\r\n");
   EXPECT_EQ(LookUp(kKey, ".JPB"), kKey);
   temp_.WriteFile("VMESSAGE.DEU", Transformed({kKey, kTranslation}));
   EXPECT_EQ(LookUp(kKey, ".DEU"), kKey);
 }
 
 TEST_F(LookUpTest, TransformedEndMarkIsStoredAsTwentySeven) {
-  temp_.WriteFile("VMESSAGE.JPB", Transformed({"stop\x1a", kKey, kTranslation}));
+  temp_.WriteFile("VMESSAGE.JPB",
+                  Transformed({"stop\x1a", kKey, kTranslation}));
   EXPECT_EQ(LookUp(kKey, ".JPB"), kKey);
   // A stored 26 is a real 25: no end mark.
   temp_.WriteFile("VMESSAGE.JPB",
@@ -107,8 +114,10 @@ TEST_F(LookUpTest, TransformedEndMarkIsStoredAsTwentySeven) {
 
 TEST_F(LookUpTest, RestoringReversesAndLowersEachCode) {
   EXPECT_EQ(RestoreTransformedLine("dcb"), "abc");
-  EXPECT_EQ(RestoreTransformedLine(QByteArray("\x01\xff", 2)), QByteArray("\xfe\x00", 2));
-  EXPECT_EQ(RestoreTransformedLine(TransformLine("Hello, World")), "Hello, World");
+  EXPECT_EQ(RestoreTransformedLine(QByteArray("\x01\xff", 2)),
+            QByteArray("\xfe\x00", 2));
+  EXPECT_EQ(RestoreTransformedLine(TransformLine("Hello, World")),
+            "Hello, World");
 }
 
 TEST_F(LookUpTest, ReplacedFileTakesEffectWithTheNextMessage) {
@@ -119,7 +128,9 @@ TEST_F(LookUpTest, ReplacedFileTakesEffectWithTheNextMessage) {
 }
 
 TEST_F(LookUpTest, EightBitAndUtf8TranslationsAreBothReadable) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray("Latin\r\nGr\xfc\xdf" "e\r\nUtf\r\nGr\xc3\xbc\xc3\x9f" "e\r\n"));
+  temp_.WriteFile("VMESSAGE.DEU", QByteArray("Latin\r\nGr\xfc\xdf"
+                                             "e\r\nUtf\r\nGr\xc3\xbc\xc3\x9f"
+                                             "e\r\n"));
   EXPECT_EQ(LookUp("Latin"), QString::fromUtf8("Grüße"));
   EXPECT_EQ(LookUp("Utf"), QString::fromUtf8("Grüße"));
 }

@@ -41,13 +41,17 @@ TEST(MessageFormTest, PostedWindowMessagesReachTheInstalledProcedure) {
   EXPECT_EQ(std::get<0>(seen[1]), 0x3BDu);
 }
 
-TEST(MessageFormTest, InstallingReturnsThePreviousProcedureForChainingAndRestoring) {
+TEST(MessageFormTest,
+     InstallingReturnsThePreviousProcedureForChainingAndRestoring) {
   MessageForm form;
-  const WindowProcedure original = form.InstallProcedure(
-      [](uint32_t m, uintptr_t, intptr_t) { return intptr_t(m == 1 ? 10 : 0); });
+  const WindowProcedure original =
+      form.InstallProcedure([](uint32_t m, uintptr_t, intptr_t) {
+        return intptr_t(m == 1 ? 10 : 0);
+      });
   ASSERT_TRUE(original);
   EXPECT_EQ(original(1, 0, 0), 0);
-  WindowProcedure first = form.InstallProcedure(nullptr);  // back to the default
+  WindowProcedure first =
+      form.InstallProcedure(nullptr);  // back to the default
   EXPECT_EQ(form.CallProcedure(1, 0, 0), 0);
   form.InstallProcedure([first](uint32_t m, uintptr_t w, intptr_t l) {
     return m == 2 ? intptr_t{20} : first(m, w, l);

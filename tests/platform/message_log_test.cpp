@@ -12,7 +12,8 @@ namespace {
 using MessageLogTest = testing::HomeTest;
 
 TEST_F(MessageLogTest, WritesOneLinePerMessageWithBreaksEscaped) {
-  const MessageLog log(QString::fromStdString((temp_.home() / "log.txt").string()));
+  const MessageLog log(
+      QString::fromStdString((temp_.home() / "log.txt").string()));
   log.Append("Warning", "first line\r\nsecond");
   log.Append("Vocapost Message", "Loading...");
   EXPECT_EQ(temp_.ReadFile("log.txt"),
@@ -22,7 +23,8 @@ TEST_F(MessageLogTest, WritesOneLinePerMessageWithBreaksEscaped) {
 
 TEST_F(MessageLogTest, AppendsToWhatIsThere) {
   temp_.WriteFile("log.txt", "earlier\tline\n");
-  const MessageLog log(QString::fromStdString((temp_.home() / "log.txt").string()));
+  const MessageLog log(
+      QString::fromStdString((temp_.home() / "log.txt").string()));
   log.Append("T", "x");
   EXPECT_EQ(temp_.ReadFile("log.txt"), "earlier\tline\nT\tx\n");
 }

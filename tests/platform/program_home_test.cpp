@@ -57,9 +57,11 @@ TEST_F(ProgramHomeTest, MissingShippedFolderStillGivesAHome) {
 TEST_F(ProgramHomeTest, HomeThatIsAFileIsReportedNotEntered) {
   temp_.WriteFile("plain-file", "x");
   const fs::path before = fs::current_path();
-  const HomeResult result = PrepareProgramHome(temp_.home() / "plain-file", shipped());
+  const HomeResult result =
+      PrepareProgramHome(temp_.home() / "plain-file", shipped());
   EXPECT_FALSE(result.ok);
-  EXPECT_TRUE(result.error.contains("plain-file")) << result.error.toStdString();
+  EXPECT_TRUE(result.error.contains("plain-file"))
+      << result.error.toStdString();
   EXPECT_EQ(fs::current_path(), before);
 }
 

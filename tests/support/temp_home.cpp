@@ -11,7 +11,8 @@ TempHome::TempHome() : previous_cwd_(fs::current_path()) {
   fs::create_directories(config());
   qputenv("VOCAPOST_HOME", QByteArray::fromStdString(home().string()));
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config().string()));
-  qputenv("XDG_DATA_HOME", QByteArray::fromStdString((root() / "data").string()));
+  qputenv("XDG_DATA_HOME",
+          QByteArray::fromStdString((root() / "data").string()));
   fs::current_path(home());
 }
 

@@ -27,7 +27,8 @@ class TempHome {
   std::filesystem::path root() const;
   std::filesystem::path home() const;
   std::filesystem::path config() const;
-  void WriteFile(const std::filesystem::path& name, const QByteArray& bytes) const;
+  void WriteFile(const std::filesystem::path& name,
+                 const QByteArray& bytes) const;
   QByteArray ReadFile(const std::filesystem::path& name) const;
 
  private:

@@ -52,8 +52,8 @@ bool WaitWithEvents(Clock& clock, double limit_seconds,
   while (!done()) {
     const double elapsed = clock.Now() - start;
     if (!(elapsed <= limit_seconds)) return false;
-    clock.RunEventsFor(std::min(kWaitSliceSeconds,
-                                std::max(0.001, limit_seconds - elapsed + 0.001)));
+    clock.RunEventsFor(std::min(
+        kWaitSliceSeconds, std::max(0.001, limit_seconds - elapsed + 0.001)));
   }
   return true;
 }

@@ -11,8 +11,8 @@ namespace fs = std::filesystem;
 fs::path ResolveProgramHome() {
   const QString explicit_home = qEnvironmentVariable("VOCAPOST_HOME");
   if (!explicit_home.isEmpty()) return fs::path(explicit_home.toStdString());
-  const QString data_home = QStandardPaths::writableLocation(
-      QStandardPaths::GenericDataLocation);
+  const QString data_home =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   return fs::path(data_home.toStdString()) / "vocapost";
 }
 

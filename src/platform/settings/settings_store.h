@@ -23,8 +23,7 @@ class SettingsStore {
 class IniSettingsStore final : public SettingsStore {
  public:
   explicit IniSettingsStore(QString config_dir);
-  std::optional<QString> Get(const QString& application,
-                             const QString& section,
+  std::optional<QString> Get(const QString& application, const QString& section,
                              const QString& key) override;
   bool Set(const QString& application, const QString& section,
            const QString& key, const QString& value) override;

@@ -3,7 +3,8 @@
 namespace vocapost {
 
 QEvent::Type WindowMessageEvent::EventType() {
-  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  static const auto type =
+      static_cast<QEvent::Type>(QEvent::registerEventType());
   return type;
 }
 
