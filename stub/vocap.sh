@@ -1,0 +1,50 @@
+#!/bin/sh
+# Vocapost message package.
+#
+# This file is a short audio/video message with its own installer: run it
+# with "sh THIS-FILE" (or open it from your file manager) to watch the
+# message in Vocapost. The message itself follows the end of this script.
+
+home=${VOCAPOST_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/vocapost}
+name=${0##*/}
+temp=$home/temp
+
+tell() {
+  printf '%s\n' "$1" >&2
+  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    if command -v zenity >/dev/null 2>&1; then
+      zenity --error --title="Vocapost" --text="$1" 2>/dev/null
+    elif command -v kdialog >/dev/null 2>&1; then
+      kdialog --title "Vocapost" --error "$1" 2>/dev/null
+    elif command -v xmessage >/dev/null 2>&1; then
+      xmessage -center "$1" 2>/dev/null
+    fi
+  fi
+}
+
+if ! mkdir -p -- "$temp"; then
+  tell "Vocapost could not create the folder $temp for this message."
+  exit 1
+fi
+
+# The viewer plays the first package it finds in its folder: keep only this one.
+for old in "$temp"/voca-MSG*.exe; do
+  [ -e "$old" ] || continue
+  [ "$old" -ef "$0" ] && continue
+  [ "${old##*/}" = "$name" ] || rm -f -- "$old"
+done
+if ! [ "$temp/$name" -ef "$0" ]; then
+  if ! cp -- "$0" "$temp/$name"; then
+    tell "Vocapost could not copy this message to $temp."
+    exit 1
+  fi
+fi
+
+viewer=$(command -v vocapost 2>/dev/null)
+[ -n "$viewer" ] || [ ! -x "$HOME/.local/bin/vocapost" ] || viewer=$HOME/.local/bin/vocapost
+if [ -n "$viewer" ]; then
+  exec "$viewer" "$temp/TEMP-MSG.EXE"
+fi
+
+tell "This is a Vocapost audio/video message. To play it, install the Vocapost program (the command \"vocapost\" must be on your PATH), then run this file again. The message has been kept in $temp/$name."
+exit 1

@@ -1,0 +1,103 @@
+// A real package, built with the shipped stub, run under sh as a recipient
+// would run it.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+
+#include "message/message_package.h"
+#include "support/temp_home.h"
+
+namespace vocapost {
+namespace {
+namespace fs = std::filesystem;
+
+class NoUi final : public PackageUi {
+ public:
+  void ShowPackageMessage(const QString& text) override {
+    ADD_FAILURE() << text.toStdString();
+  }
+  void ShowPackage(const QString&) override {}
+};
+
+class PackageStubTest : public testing::HomeTest {
+ protected:
+  PackageStubTest() {
+    fs::copy_file(fs::path(VOCAPOST_DATA_DIR) / "vocap.exe",
+                  temp_.home() / "vocap.exe");
+    for (int i = 0; i < 5000; ++i) message_ += static_cast<char>(i * 13);
+    temp_.WriteFile("05143012.vrc", message_);
+    NoUi ui;
+    EXPECT_GT(BuildMessagePackage("05143012.vrc", ui), 0);
+    package_ = temp_.ReadFile("voca-MSG05143012.exe");
+    fs::create_directories(bin());
+    temp_.WriteFile(bin() / "vocapost",
+                    "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$ARGS_FILE\"\n");
+    fs::permissions(bin() / "vocapost", fs::perms::owner_all);
+  }
+  fs::path bin() const { return temp_.root() / "bin"; }
+  fs::path recipient() const { return temp_.root() / "recipient"; }
+
+  // Runs the package the way a recipient would: sh FILE, from the folder
+  // the mail program saved it in.
+  int RunPackage(const QString& path_variable) {
+    QProcessEnvironment env;
+    env.insert("PATH", path_variable);
+    env.insert("HOME", QString::fromStdString(temp_.root().string()));
+    env.insert("VOCAPOST_HOME", QString::fromStdString(recipient().string()));
+    env.insert("ARGS_FILE",
+               QString::fromStdString((temp_.root() / "args").string()));
+    QProcess sh;
+    sh.setProcessEnvironment(env);
+    sh.setWorkingDirectory(QString::fromStdString(temp_.home().string()));
+    sh.start("/bin/sh", {"voca-MSG05143012.exe"});
+    EXPECT_TRUE(sh.waitForFinished(20000));
+    stderr_ = sh.readAllStandardError();
+    return sh.exitCode();
+  }
+
+  QByteArray message_, package_, stderr_;
+};
+
+TEST_F(PackageStubTest, ShippedStubHasRoomForTheFieldsAndNoFalseHeader) {
+  const QByteArray stub = temp_.ReadFile("vocap.exe");
+  ASSERT_GE(stub.size(), kSmallestStub);
+  EXPECT_TRUE(stub.left(kNoticeOffset).contains("\nexit 1\n"));
+  for (int block = 0; block < stub.size(); block += kPackageBlock) {
+    EXPECT_FALSE(stub.mid(block).startsWith("VOCAPOST")) << block;
+  }
+}
+
+TEST_F(PackageStubTest, PackageCopiesItselfAndStartsTheViewer) {
+  temp_.WriteFile(recipient() / "temp" / "voca-MSGolder.exe",
+                  "an older package");
+  ASSERT_EQ(
+      RunPackage(QString::fromStdString(bin().string()) + ":/usr/bin:/bin"), 0)
+      << stderr_.toStdString();
+  const fs::path copy = recipient() / "temp" / "voca-MSG05143012.exe";
+  EXPECT_EQ(temp_.ReadFile(copy), package_);
+  EXPECT_FALSE(fs::exists(recipient() / "temp" / "voca-MSGolder.exe"));
+  const QByteArray args = temp_.ReadFile(temp_.root() / "args").trimmed();
+  EXPECT_TRUE(args.endsWith("TEMP-MSG.EXE")) << args.toStdString();
+
+  // What start-up then does in the recipient's program folder.
+  fs::current_path(recipient());
+  EXPECT_EQ(ExtractEmbeddedMessage("temp/voca-MSG05143012.exe"),
+            "05143012.vrc");
+  EXPECT_EQ(temp_.ReadFile(recipient() / "05143012.vrc"), message_);
+}
+
+TEST_F(PackageStubTest, WithoutTheViewerItSaysWhatToInstall) {
+  if (fs::exists("/usr/bin/vocapost") || fs::exists("/bin/vocapost")) {
+    GTEST_SKIP() << "Vocapost is installed on this machine";
+  }
+  EXPECT_NE(RunPackage("/usr/bin:/bin"), 0);
+  EXPECT_TRUE(stderr_.contains("install the Vocapost program"))
+      << stderr_.toStdString();
+  EXPECT_FALSE(fs::exists(temp_.root() / "args"));
+  EXPECT_TRUE(fs::exists(recipient() / "temp" / "voca-MSG05143012.exe"))
+      << "the message is kept for later";
+}
+
+}  // namespace
+}  // namespace vocapost

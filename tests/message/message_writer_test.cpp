@@ -1,0 +1,155 @@
+#include "message/message_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "message/message_reader.h"
+#include "message_files.h"
+#include "support/temp_home.h"
+
+namespace vocapost {
+namespace {
+
+using testing::FrameRecord;
+using testing::Payload;
+
+class MessageWriterTest : public testing::HomeTest {
+ protected:
+  // The same recording, as the recording cycle would store it.
+  static bool Record(MessageWriter& writer) {
+    return writer.AppendAudio(Payload(1105, 1)) &&
+           writer.AppendVideo(FrameRecord(160, 120, 2352)) &&
+           writer.AppendVideo(FrameRecord(160, 120, 49)) &&
+           writer.AppendAudio(Payload(1105, 2)) &&
+           writer.AppendAudio(Payload(650, 3));
+  }
+  MemoryImage image_;
+};
+
+TEST_F(MessageWriterTest, MemoryImageAndDirectFileAreByteIdentical) {
+  MessageWriter direct, memory;
+  ASSERT_TRUE(direct.BeginFile("direct.vrc"));
+  ASSERT_TRUE(memory.BeginMemory("memory.vrc", image_, 1048576));
+  ASSERT_TRUE(Record(direct));
+  ASSERT_TRUE(Record(memory));
+  EXPECT_FALSE(std::filesystem::exists(temp_.home() / "memory.vrc"))
+      << "the image is written only at the end";
+  ASSERT_TRUE(direct.Finish());
+  ASSERT_TRUE(memory.Finish());
+  const QByteArray bytes = temp_.ReadFile("direct.vrc");
+  EXPECT_EQ(temp_.ReadFile("memory.vrc"), bytes);
+  EXPECT_EQ(direct.recorded_size(), bytes.size());
+  EXPECT_EQ(memory.recorded_size(), bytes.size());
+  EXPECT_EQ(bytes.left(10), "WAV1105   ");
+  EXPECT_EQ(bytes.mid(1115, 10), "IMG2352   ");
+  EXPECT_EQ(bytes.mid(1115 + 2362, 10), "IMG49     ");
+}
+
+TEST_F(MessageWriterTest, WrittenFileReadsBackRecordForRecord) {
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginFile("m.vrc"));
+  ASSERT_TRUE(Record(writer));
+  ASSERT_TRUE(writer.Finish());
+  MessageReader reader;
+  ASSERT_TRUE(reader.Open("m.vrc"));
+  std::vector<int32_t> lengths;
+  while (auto record = reader.Next()) lengths.push_back(record->length);
+  EXPECT_EQ(lengths, (std::vector<int32_t>{1105, 2352, 49, 1105, 650}));
+  EXPECT_EQ(reader.end(), ReadEnd::kEndOfFile);
+}
+
+TEST_F(MessageWriterTest, ImageIsMadeOnceAndKeptForTheNextRecording) {
+  MessageWriter first, second;
+  ASSERT_TRUE(first.BeginMemory("a.vrc", image_, 4096));
+  const char* buffer = image_.Buffer(4096).constData();
+  ASSERT_TRUE(first.AppendAudio(Payload(1105, 1)));
+  ASSERT_TRUE(first.AppendAudio(Payload(1105, 2)));
+  ASSERT_TRUE(first.Finish());
+  ASSERT_TRUE(second.BeginMemory("b.vrc", image_, 4096));
+  EXPECT_EQ(image_.Buffer(4096).constData(), buffer);
+  ASSERT_TRUE(second.AppendAudio(Payload(65, 3)));
+  ASSERT_TRUE(second.Finish());
+  // Only this recording's bytes, none left over from the first.
+  EXPECT_EQ(temp_.ReadFile("b.vrc"), "WAV65     " + Payload(65, 3));
+}
+
+TEST_F(MessageWriterTest, RecordThatWouldRunPastTheImageIsNotWritten) {
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginMemory("m.vrc", image_, 2300));
+  ASSERT_TRUE(writer.AppendAudio(Payload(1105, 1)));
+  ASSERT_TRUE(writer.AppendAudio(Payload(1105, 2)));  // exactly 2230 bytes
+  EXPECT_FALSE(writer.AppendAudio(Payload(1105, 3)));
+  EXPECT_FALSE(writer.error().isEmpty());
+  EXPECT_EQ(writer.recorded_size(), 2230);
+  ASSERT_TRUE(writer.AppendAudio(Payload(60, 4)));  // 70 bytes still fit
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_EQ(temp_.ReadFile("m.vrc").size(), 2300);
+}
+
+TEST_F(MessageWriterTest, ExistingFileIsReplaced) {
+  temp_.WriteFile("m.vrc", QByteArray(5000, 'x'));
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginFile("m.vrc"));
+  ASSERT_TRUE(writer.AppendAudio(Payload(65, 1)));
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_EQ(temp_.ReadFile("m.vrc").size(), 75);
+}
+
+TEST_F(MessageWriterTest, EmptyRecordingGivesAnEmptyFile) {
+  MessageWriter direct, memory;
+  ASSERT_TRUE(direct.BeginFile("a.vrc"));
+  ASSERT_TRUE(memory.BeginMemory("b.vrc", image_, 1048576));
+  ASSERT_TRUE(direct.Finish());
+  ASSERT_TRUE(memory.Finish());
+  EXPECT_TRUE(std::filesystem::exists(temp_.home() / "b.vrc"));
+  EXPECT_EQ(std::filesystem::file_size(temp_.home() / "a.vrc"), 0u);
+  EXPECT_EQ(std::filesystem::file_size(temp_.home() / "b.vrc"), 0u);
+}
+
+TEST_F(MessageWriterTest, FailuresToCreateAreReported) {
+  std::filesystem::create_directory(temp_.home() / "folder.vrc");
+  MessageWriter direct, memory;
+  EXPECT_FALSE(direct.BeginFile("no-such-folder/m.vrc"));
+  EXPECT_FALSE(direct.error().isEmpty());
+  EXPECT_FALSE(direct.AppendAudio(Payload(65, 1)));
+  ASSERT_TRUE(memory.BeginMemory("folder.vrc", image_, 4096));
+  ASSERT_TRUE(memory.AppendAudio(Payload(65, 1)));
+  EXPECT_FALSE(memory.Finish());
+  EXPECT_FALSE(memory.error().isEmpty());
+}
+
+TEST_F(MessageWriterTest, WriteFailureIsReportedAtTheRecord) {
+  // A file size limit makes the disk "full" after 2000 bytes.
+  rlimit previous{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = previous;
+  limited.rlim_cur = 2000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  MessageWriter writer;
+  const bool began = writer.BeginFile("m.vrc");
+  const bool first = writer.AppendAudio(Payload(1105, 1));
+  const bool second = writer.AppendAudio(Payload(1105, 2));
+  setrlimit(RLIMIT_FSIZE, &previous);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_TRUE(began);
+  EXPECT_TRUE(first);
+  EXPECT_FALSE(second);
+  EXPECT_TRUE(writer.error().startsWith("Cannot write"))
+      << writer.error().toStdString();
+  EXPECT_EQ(writer.recorded_size(), 1115);
+  EXPECT_FALSE(writer.active());
+}
+
+TEST_F(MessageWriterTest, PayloadTooLongForTheLengthFieldIsRefused) {
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginFile("m.vrc"));
+  EXPECT_FALSE(writer.AppendVideo(QByteArray(kLargestPayload + 1, 'x')));
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_EQ(temp_.ReadFile("m.vrc"), "");
+}
+
+}  // namespace
+}  // namespace vocapost

@@ -1,0 +1,43 @@
+// vocapost-msg: look into, build and unpack Vocapost message files.
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+
+#include "msg_commands.h"
+#include "platform/home/program_home.h"
+
+namespace {
+
+int Usage(QTextStream& err) {
+  err << "usage: vocapost-msg info FILE.vrc\n"
+         "       vocapost-msg package FILE.vrc   (writes voca-MSG*.exe here)\n"
+         "       vocapost-msg extract PACKAGE    (writes its message here)"
+      << Qt::endl;
+  return vocapost::tool::kUsage;
+}
+
+// The stub the program itself would use: the program folder's, else the
+// shipped one.
+QString StubPath() {
+  const auto home = vocapost::ResolveProgramHome() / "vocap.exe";
+  if (std::filesystem::is_regular_file(home))
+    return QString::fromStdString(home);
+  return QString::fromStdString(vocapost::ShippedDataDir() / "vocap.exe");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QTextStream out(stdout), err(stderr);
+  const QStringList args = QCoreApplication::arguments().mid(1);
+  if (args.size() != 2) return Usage(err);
+  const QString& command = args[0];
+  if (command == "info") return vocapost::tool::Info(args[1], out, err);
+  if (command == "package") {
+    return vocapost::tool::Package(args[1], StubPath(), out, err);
+  }
+  if (command == "extract") return vocapost::tool::Extract(args[1], out, err);
+  return Usage(err);
+}
