@@ -37,11 +37,3 @@ void BM_LookUpLastMessage(benchmark::State& state) {
 BENCHMARK(BM_LookUpLastMessage)->Arg(10)->Arg(200)->Arg(2000);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
