@@ -12,8 +12,11 @@ ErrorForm1::ErrorForm1()
       label1_(new QLabel(this)),
       command1_(new QPushButton("&OK", this)) {
   setObjectName("ErrorForm1");
+  // Closing a message is not closing the program.
+  setAttribute(Qt::WA_QuitOnClose, false);
   label1_->setObjectName("Label1");
   label1_->setWordWrap(true);
+  label1_->setTextFormat(Qt::PlainText);
   label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   command1_->setObjectName("Command1");
   connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });

@@ -43,13 +43,14 @@ void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
   error_form_->setWindowTitle(title);
   error_form_->Label1()->setText(shown);
   error_form_->show();
-  int left = error_form_->x();
+  QRect area;
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    left = TwipsToPixels(CentredOffsetTwips(
-        PixelsToTwips(screen->geometry().width()),
-        PixelsToTwips(error_form_->frameGeometry().width())));
+    area = screen->geometry();
   }
-  error_form_->move(left, TwipsToPixels(60));
+  const int left = TwipsToPixels(
+      CentredOffsetTwips(PixelsToTwips(area.width()),
+                         PixelsToTwips(error_form_->frameGeometry().width())));
+  error_form_->move(area.x() + left, area.y() + TwipsToPixels(60));
 }
 
 void FormMessages::UnloadErrorForm() {

@@ -1,6 +1,5 @@
 #include "messages/language_file.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 #include "messages/text_lines.h"
@@ -26,10 +25,11 @@ QByteArray TransformLine(const QByteArray& line) {
 
 QString LookUpMessageText(const QString& text,
                           const QString& language_extension) {
-  const QString name = "VMESSAGE" + language_extension;
-  if (!QFileInfo(name).isFile()) return text;
-  TextLineReader reader(name);
+  const QString name = FindFileIgnoringCase("VMESSAGE" + language_extension);
+  if (name.isEmpty()) return text;
   const bool transformed = language_extension.endsWith('B');
+  TextLineReader reader(name,
+                        transformed ? LineEnds::kCrOnly : LineEnds::kCrOrLf);
   auto restore = [transformed](const QByteArray& stored) {
     return transformed ? RestoreTransformedLine(stored) : stored;
   };

@@ -35,8 +35,10 @@ void MessageForm::Form_Load() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
   const QRect area = screen->geometry();
-  move(TwipsToPixels(CentredOffsetTwips(PixelsToTwips(area.width()), width)),
-       TwipsToPixels(CentredOffsetTwips(PixelsToTwips(area.height()), height)));
+  move(area.x() + TwipsToPixels(
+                      CentredOffsetTwips(PixelsToTwips(area.width()), width)),
+       area.y() + TwipsToPixels(CentredOffsetTwips(PixelsToTwips(area.height()),
+                                                   height)));
 }
 
 WindowProcedure MessageForm::InstallProcedure(WindowProcedure procedure) {
@@ -48,7 +50,9 @@ WindowProcedure MessageForm::InstallProcedure(WindowProcedure procedure) {
 
 intptr_t MessageForm::CallProcedure(uint32_t message, uintptr_t wparam,
                                     intptr_t lparam) {
-  return procedure_(message, wparam, lparam);
+  // A copy: the procedure may install another one while it runs.
+  const WindowProcedure procedure = procedure_;
+  return procedure(message, wparam, lparam);
 }
 
 bool MessageForm::event(QEvent* event) {

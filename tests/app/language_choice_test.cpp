@@ -12,13 +12,18 @@ using LanguageChoiceTest = testing::HomeTest;
 
 TEST_F(LanguageChoiceTest, NoLanguageFileMeansEnglish) {
   temp_.WriteFile("VMESSAGE", "no extension");
-  temp_.WriteFile("vmessage.jpn", "other case");
+  temp_.WriteFile("XVMESSAGE.JPN", "other name");
   EXPECT_EQ(ChooseLanguageExtension(temp_.home()), ".ENG");
 }
 
 TEST_F(LanguageChoiceTest, TakesTheLastFourCharactersOfTheFileName) {
   temp_.WriteFile("VMESSAGE.JPB", "");
   EXPECT_EQ(ChooseLanguageExtension(temp_.home()), ".JPB");
+}
+
+TEST_F(LanguageChoiceTest, NamesInAnyCaseCount) {
+  temp_.WriteFile("vmessage.jpn", "");
+  EXPECT_EQ(ChooseLanguageExtension(temp_.home()), ".jpn");
 }
 
 TEST_F(LanguageChoiceTest, FourCharactersNotStartingWithAPointKeepEnglish) {

@@ -15,6 +15,7 @@ TEST(SettingNumberTest, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
       {"2.5", 2},       {"-2.5", -2},       {"2.51", 3},   {".7", 1},
       {"1e2", 100},     {"1e", 1},          {"1e+", 1},    {"2E-1", 0},
       {"32767", 32767}, {"-32768", -32768}, {"00012", 12}, {"1.2.3", 1},
+      {"1.", 1},        {"1.e2", 100},      {"1.5e1", 15}, {"3.5", 4},
   };
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(SettingNumber(text), std::optional<int16_t>(expected))

@@ -86,6 +86,31 @@ TEST_F(FormMessagesTest, TwoMessagesLeaveOneWindowWithTheSecondText) {
   EXPECT_EQ(first->windowTitle(), "Warning");
 }
 
+TEST_F(FormMessagesTest, WindowShowsTheTranslationAsPlainText) {
+  temp_.WriteFile("VMESSAGE.DEU", "Loading...\r\n<b>Lade</b>...\r\n");
+  QString title;
+  messages_.ShowMessageForm("Loading...", 0, title);
+  ASSERT_NE(messages_.error_form(), nullptr);
+  EXPECT_EQ(messages_.error_form()->Label1()->text(), "<b>Lade</b>...");
+  EXPECT_EQ(messages_.error_form()->Label1()->textFormat(), Qt::PlainText);
+}
+
+TEST_F(FormMessagesTest, NextMessageBringsAMovedWindowBack) {
+  QString title;
+  messages_.ShowMessageForm("first", 0, title);
+  ErrorForm1* form = messages_.error_form();
+  const QPoint placed = form->pos();
+  form->move(placed + QPoint(150, 200));
+  messages_.ShowMessageForm("second", 0, title);
+  EXPECT_EQ(form->pos(), placed);
+}
+
+TEST_F(FormMessagesTest, ClosingTheMessageDoesNotEndTheProgram) {
+  QString title;
+  messages_.ShowMessageForm("x", 0, title);
+  EXPECT_FALSE(messages_.error_form()->testAttribute(Qt::WA_QuitOnClose));
+}
+
 TEST_F(FormMessagesTest, WindowHasItsSizeAndSitsCentredNearTheTop) {
   QString title;
   messages_.ShowMessageForm("x", 0, title);

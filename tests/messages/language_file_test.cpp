@@ -102,6 +102,19 @@ TEST_F(LookUpTest, PlainLinesInATransformedFileMatchNothing) {
   EXPECT_EQ(LookUp(kKey, ".DEU"), kKey);
 }
 
+TEST_F(LookUpTest, TabsInTransformedFilesDoNotSplitLines) {
+  // A tab is stored as code 10, the byte of a line feed.
+  temp_.WriteFile("VMESSAGE.JPB",
+                  Transformed({"Name:\tvalue", "Namae:\tatai"}));
+  EXPECT_EQ(LookUp("Name:\tvalue", ".JPB"), "Namae:\tatai");
+}
+
+TEST_F(LookUpTest, FileNameMayDifferInCase) {
+  temp_.WriteFile("vmessage.jpn", QByteArray(kKey) + "\r\nyakusu\r\n");
+  EXPECT_EQ(LookUp(kKey, ".jpn"), "yakusu");
+  EXPECT_EQ(LookUp(kKey, ".JPN"), "yakusu");
+}
+
 TEST_F(LookUpTest, TransformedEndMarkIsStoredAsTwentySeven) {
   temp_.WriteFile("VMESSAGE.JPB",
                   Transformed({"stop\x1a", kKey, kTranslation}));

@@ -62,5 +62,20 @@ TEST(MessageFormTest,
   EXPECT_EQ(form.CallProcedure(2, 0, 0), 0);
 }
 
+TEST(MessageFormTest, ProcedureMayReplaceItselfWhileRunning) {
+  MessageForm form;
+  WindowProcedure previous;
+  int calls = 0;
+  previous = form.InstallProcedure([&, owned = std::string(1000, 'x')](
+                                       uint32_t, uintptr_t, intptr_t) {
+    form.InstallProcedure(previous);  // destroys this procedure's stored copy
+    ++calls;
+    return static_cast<intptr_t>(owned.size());  // still safe to use
+  });
+  EXPECT_EQ(form.CallProcedure(1, 0, 0), 1000);
+  EXPECT_EQ(form.CallProcedure(1, 0, 0), 0);
+  EXPECT_EQ(calls, 1);
+}
+
 }  // namespace
 }  // namespace vocapost

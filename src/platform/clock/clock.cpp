@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace vocapost {
 namespace {
@@ -38,7 +39,10 @@ void SteadyClock::RunEventsFor(double seconds) {
   }
   QEventLoop loop;
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
+  // Once the application is quitting a new loop returns at once; sleep
+  // instead, so that a wait during shutdown does not spin.
+  if (loop.exec() != 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 void ManualClock::RunEventsFor(double seconds) {

@@ -29,7 +29,8 @@ void CopyMissingFiles(const fs::path& shipped, const fs::path& home) {
   std::error_code ec;
   fs::directory_iterator it(shipped, ec);
   if (ec) return;
-  for (const fs::directory_entry& entry : it) {
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const fs::directory_entry& entry = *it;
     if (!entry.is_regular_file(ec)) continue;
     const fs::path target = home / entry.path().filename();
     if (fs::exists(fs::symlink_status(target, ec))) continue;

@@ -28,6 +28,7 @@ void QtMessagePresenter::Present(const PresentedMessage& message) {
   QMessageBox box(IconForStyle(message.style), message.title, message.text,
                   QMessageBox::Ok);
   box.setObjectName("MessageBox");
+  box.setTextFormat(Qt::PlainText);
   if (autoclose_) QTimer::singleShot(0, &box, &QMessageBox::accept);
   box.exec();
 }
