@@ -2,32 +2,45 @@
 #include <optional>
 
 #include "app/application.h"
+#include "app/launch_selection.h"
 #include "platform/clock/clock.h"
 #include "platform/display/screen_display_info.h"
 #include "platform/environment/environment.h"
 #include "platform/home/program_home.h"
 #include "platform/message_box/qt_message_presenter.h"
 #include "platform/message_log/message_log.h"
+#include "platform/process/program_end.h"
 #include "platform/settings/settings_store.h"
+#include "platform/window_log/window_log.h"
+#include "platform/window_registry/window_registry.h"
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName("vocapost");
+  // The program ends through its Viewer window, which stays hidden.
+  QApplication::setQuitOnLastWindowClosed(false);
 
   const vocapost::Environment environment = vocapost::ReadEnvironment();
   std::optional<vocapost::MessageLog> log;
   if (!environment.message_log.isEmpty()) log.emplace(environment.message_log);
+  std::optional<vocapost::WindowLog> window_log;
+  if (!environment.window_log.isEmpty()) {
+    window_log.emplace(environment.window_log);
+    qt.installEventFilter(&*window_log);
+  }
 
   vocapost::IniSettingsStore settings(vocapost::DefaultConfigDir());
   vocapost::SteadyClock clock;
   vocapost::ScreenDisplayInfo display;
   vocapost::QtMessagePresenter presenter(environment.autoclose_messages);
-  vocapost::Application app(
-      {settings, clock, display, presenter, log ? &*log : nullptr});
+  vocapost::WindowRegistry registry(vocapost::DefaultRegistryDir());
+  vocapost::ProcessEnd ender;
+  vocapost::Application app({settings, clock, display, presenter, registry,
+                             ender, log ? &*log : nullptr});
 
   const vocapost::StartOptions options{
       vocapost::ResolveProgramHome(), vocapost::ShippedDataDir(),
-      QApplication::arguments().mid(1).join(' ')};
+      vocapost::CommandLineFromArguments(QApplication::arguments().mid(1))};
   if (app.Start(options) == vocapost::StartResult::kEnded) {
     return app.exit_code();
   }

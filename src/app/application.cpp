@@ -1,49 +1,86 @@
 #include "app/application.h"
 
-#include <cstdio>
-
-#include "app/display_check.h"
-#include "app/language_choice.h"
-#include "platform/home/program_home.h"
+#include "messages/about_form.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
 
 namespace vocapost {
 
 Application::Application(Services services)
     : services_(services),
       messages_(state_.messages.language_extension, services.presenter,
-                services.log, services.clock) {}
+                services.log, services.clock),
+      procedure_factory_([](WindowProcedure previous) { return previous; }) {}
 
-Application::~Application() = default;
-
-StartResult Application::End(int code) {
-  exit_code_ = code;
-  return StartResult::kEnded;
+Application::~Application() {
+  delete recorder_.data();
+  delete about_form_.data();
+  delete viewer_.data();
 }
 
+Viewer* Application::viewer() const { return viewer_; }
+MKERForm1* Application::recorder() const { return recorder_; }
+AboutForm* Application::about_form() const { return about_form_; }
+
 StartResult Application::Start(const StartOptions& options) {
-  const HomeResult home =
-      PrepareProgramHome(options.home, options.shipped_data);
-  if (!home.ok) {
-    messages_.ShowMessage(home.error, 0, state_.messages.message_title);
-    return End(1);
+  options_ = options;
+  viewer_ = new Viewer(*this);
+  // From now on this copy counts as running.
+  services_.registry.Publish({kViewerCaption});
+  return viewer_->Form_Load();
+}
+
+MessageForm& Application::LoadMessageForm() {
+  if (!message_form_) message_form_ = std::make_unique<MessageForm>();
+  return *message_form_;
+}
+
+MKERForm1& Application::LoadRecorder() {
+  if (recorder_ == nullptr) {
+    recorder_ = new MKERForm1(*this);
+    recorder_->Form_Load();
   }
-  state_.settings = ReadSettings(services_.settings);
-  state_.messages.language_extension =
-      ChooseLanguageExtension(std::filesystem::current_path());
-  if (!DisplayHasEnoughColours(services_.display)) {
-    // Such a display may not paint the box at all: say it on the terminal too.
-    const QString text = DisplayMessageText(SystemDirectory());
-    std::fprintf(stderr, "vocapost: %s\n", qPrintable(text));
-    // The Viewer's title is not set yet; the message operation fills it in.
-    messages_.ShowMessage(text, 0, state_.messages.viewer_message_title);
-    return End(1);
+  return *recorder_;
+}
+
+void Application::UnloadRecorder() {
+  MKERForm1* recorder = recorder_;
+  if (recorder == nullptr) return;
+  recorder_ = nullptr;
+  recorder->Form_Unload();
+  recorder->hide();
+  recorder->deleteLater();  // the unload may come from its own handler
+}
+
+AboutForm& Application::LoadAboutForm() {
+  if (about_form_ == nullptr) about_form_ = new AboutForm(*this);
+  return *about_form_;
+}
+
+int Application::CountRunningCopies() const {
+  return services_.registry.CountWindowsTitled(kViewerCaption);
+}
+
+void Application::ReplaceMessageProcedure() {
+  MessageForm& form = LoadMessageForm();
+  saved_procedure_ = form.InstallProcedure(nullptr);
+  form.InstallProcedure(procedure_factory_(saved_procedure_));
+}
+
+void Application::RestoreMessageProcedure() {
+  if (message_form_ && saved_procedure_) {
+    message_form_->InstallProcedure(saved_procedure_);
   }
-  message_form_ = std::make_unique<MessageForm>();
-  if (options.command_line.isEmpty()) message_form_->show();
-  state_.maximum_message_size =
-      MaximumMessageSize(state_.settings.record_to_memory);
-  state_.messages.viewer_message_title = kDefaultMessageTitle;
-  return StartResult::kRunning;
+}
+
+void Application::EndProgram(int code) {
+  exit_code_ = code;
+  services_.ender.EndProgram(code);
+}
+
+StartResult Application::EndAtOnce(int code) {
+  exit_code_ = code;
+  return StartResult::kEnded;
 }
 
 }  // namespace vocapost

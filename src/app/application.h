@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/app_state.h"
@@ -11,9 +13,15 @@
 #include "platform/display/display_info.h"
 #include "platform/message_box/message_presenter.h"
 #include "platform/message_log/message_log.h"
+#include "platform/process/program_end.h"
 #include "platform/settings/settings_store.h"
+#include "platform/window_registry/window_registry.h"
 
 namespace vocapost {
+
+class AboutForm;
+class MKERForm1;
+class Viewer;
 
 // The platform layers one program runs on: real ones in main(), fakes in tests.
 struct Services {
@@ -21,6 +29,8 @@ struct Services {
   Clock& clock;
   DisplayInfo& display;
   MessagePresenter& presenter;
+  WindowRegistry& registry;
+  ProgramEnd& ender;
   const MessageLog* log = nullptr;
 };
 
@@ -32,6 +42,13 @@ struct StartOptions {
 
 enum class StartResult { kRunning, kEnded };
 
+inline const QString kViewerCaption = "Vocapost ";
+
+// Makes the procedure that takes the window messages sent to MessageForm,
+// given the one it replaces (for the messages it does not handle).
+using ProcedureFactory =
+    std::function<WindowProcedure(WindowProcedure previous)>;
+
 // One running Vocapost: its state, its message operations and its windows.
 class Application {
  public:
@@ -40,23 +57,54 @@ class Application {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // Prepares the program home, reads the settings, chooses the language and
-  // checks the display. kEnded means the program must end now, with
-  // exit_code().
+  // Creates the Viewer window and runs its load, the start-up sequence.
+  // kEnded: the launch was refused and the program must end now, with
+  // exit_code(), running no unload.
   StartResult Start(const StartOptions& options);
 
   AppState& state() { return state_; }
+  Services& services() { return services_; }
   FormMessages& messages() { return messages_; }
-  MessageForm* message_form() const { return message_form_.get(); }
+  const StartOptions& options() const { return options_; }
   int exit_code() const { return exit_code_; }
 
- private:
-  StartResult End(int code);
+  // Windows; null while not loaded.
+  Viewer* viewer() const;
+  MKERForm1* recorder() const;
+  MessageForm* message_form() const { return message_form_.get(); }
+  AboutForm* about_form() const;
 
+  MessageForm& LoadMessageForm();
+  MKERForm1& LoadRecorder();
+  void UnloadRecorder();
+  AboutForm& LoadAboutForm();
+
+  // Running copies of the program, this one included once its Viewer exists.
+  int CountRunningCopies() const;
+
+  // Replaces MessageForm's procedure, keeping the old one for RestoreProcedure.
+  void ReplaceMessageProcedure();
+  void RestoreMessageProcedure();
+  void SetProcedureFactory(ProcedureFactory factory) {
+    procedure_factory_ = std::move(factory);
+  }
+
+  // Ends the program now; the caller has run whatever had to run before.
+  void EndProgram(int code);
+  // Ending "at once" during start-up: nothing more runs.
+  StartResult EndAtOnce(int code);
+
+ private:
   Services services_;
   AppState state_;
   FormMessages messages_;
+  StartOptions options_;
   std::unique_ptr<MessageForm> message_form_;
+  QPointer<Viewer> viewer_;
+  QPointer<MKERForm1> recorder_;
+  QPointer<AboutForm> about_form_;
+  WindowProcedure saved_procedure_;
+  ProcedureFactory procedure_factory_;
   int exit_code_ = 0;
 };
 

@@ -3,44 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/display_check.h"
-#include "support/temp_home.h"
+#include "support/app_fixture.h"
 
 namespace vocapost {
 namespace {
 
-class ApplicationTest : public testing::HomeTest {
- protected:
-  ApplicationTest() {
-    temp_.WriteFile(temp_.root() / "shipped" / "firsview.bmp", "picture");
-  }
-  StartResult Start(const QString& command_line = {}) {
-    return app_.Start({temp_.home(), temp_.root() / "shipped", command_line});
-  }
-
-  IniSettingsStore settings_{QString::fromStdString(temp_.config().string())};
-  ManualClock clock_;
-  FixedDisplayInfo display_{{32, 1}};
-  RecordingPresenter presenter_;
-  Application app_{{settings_, clock_, display_, presenter_, nullptr}};
-};
-
-TEST_F(ApplicationTest, PlainStartReadsDefaultsAndShowsTheStartUpPicture) {
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  EXPECT_TRUE(presenter_.messages.empty());
-  EXPECT_EQ(app_.state().maximum_message_size, 2000000);
-  EXPECT_EQ(app_.state().settings.audio_block_size, 1105);
-  EXPECT_EQ(app_.state().messages.language_extension, ".ENG");
-  EXPECT_EQ(app_.state().messages.viewer_message_title, "Vocapost Message");
-  EXPECT_EQ(temp_.ReadFile("firsview.bmp"), "picture");
-  ASSERT_NE(app_.message_form(), nullptr);
-  EXPECT_TRUE(app_.message_form()->isVisible());
-}
-
-TEST_F(ApplicationTest, StartWithACommandLineKeepsThePictureHidden) {
-  ASSERT_EQ(Start("message.vrc"), StartResult::kRunning);
-  ASSERT_NE(app_.message_form(), nullptr);
-  EXPECT_FALSE(app_.message_form()->isVisible());
-}
+using ApplicationTest = testing::AppTest;
 
 TEST_F(ApplicationTest, SettingsComeFromTheStore) {
   ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
@@ -48,22 +16,30 @@ TEST_F(ApplicationTest, SettingsComeFromTheStore) {
   ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
                             "UseEmailClient", "Thunderbird"));
   ASSERT_EQ(Start(), StartResult::kRunning);
-  EXPECT_EQ(app_.state().maximum_message_size, 1048576);
-  EXPECT_EQ(app_.state().settings.use_email_client, "Thunderbird");
+  EXPECT_EQ(app_->state().maximum_message_size, 1048576);
+  EXPECT_EQ(app_->state().settings.use_email_client, "Thunderbird");
+  EXPECT_EQ(temp_.ReadFile("firsview.bmp"), "picture");
 }
 
-TEST_F(ApplicationTest, TooFewColoursShowTheDisplayMessageAndEnd) {
+TEST_F(ApplicationTest,
+       TooFewColoursShowTheDisplayMessageAndEndBeforeAnyMarker) {
   FixedDisplayInfo eight_bits({8, 1});
-  Application app({settings_, clock_, eight_bits, presenter_, nullptr});
+  Application app(
+      {settings_, clock_, eight_bits, presenter_, registry_, ender_, nullptr});
+  temp_.WriteFile("popplay.txt", "popplay");
+  temp_.WriteFile("pop.txt", "pop");
   ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
             StartResult::kEnded);
-  EXPECT_NE(app.exit_code(), 0);
+  EXPECT_EQ(app.exit_code(), 1);
   ASSERT_EQ(presenter_.messages.size(), 1u);
   EXPECT_EQ(presenter_.messages[0].title, "Vocapost Message");
   EXPECT_EQ(presenter_.messages[0].text, DisplayMessageText(SystemDirectory()));
   EXPECT_EQ(presenter_.messages[0].style, 0);
   EXPECT_EQ(app.state().messages.viewer_message_title, "Vocapost Message");
-  EXPECT_EQ(app.message_form(), nullptr);
+  EXPECT_TRUE(Exists("popplay.txt"));
+  EXPECT_TRUE(Exists("pop.txt"));
+  EXPECT_EQ(app.recorder(), nullptr);
+  EXPECT_FALSE(ender_.ended) << "ending at once runs no unload";
 }
 
 TEST_F(ApplicationTest, DisplayMessageIsShownInTheChosenLanguage) {
@@ -71,7 +47,8 @@ TEST_F(ApplicationTest, DisplayMessageIsShownInTheChosenLanguage) {
                   DisplayMessageText(SystemDirectory()).toUtf8() +
                       "\r\nBitte mehr Farben einstellen.\r\n");
   FixedDisplayInfo eight_bits({8, 1});
-  Application app({settings_, clock_, eight_bits, presenter_, nullptr});
+  Application app(
+      {settings_, clock_, eight_bits, presenter_, registry_, ender_, nullptr});
   ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
             StartResult::kEnded);
   ASSERT_EQ(presenter_.messages.size(), 1u);
@@ -80,12 +57,21 @@ TEST_F(ApplicationTest, DisplayMessageIsShownInTheChosenLanguage) {
 
 TEST_F(ApplicationTest, UnusableHomeIsReportedAndEnds) {
   temp_.WriteFile("not-a-folder", "x");
-  EXPECT_EQ(
-      app_.Start({temp_.home() / "not-a-folder", temp_.root() / "shipped", {}}),
-      StartResult::kEnded);
-  EXPECT_NE(app_.exit_code(), 0);
+  EXPECT_EQ(app_->Start(
+                {temp_.home() / "not-a-folder", temp_.root() / "shipped", {}}),
+            StartResult::kEnded);
+  EXPECT_EQ(app_->exit_code(), 1);
   ASSERT_EQ(presenter_.messages.size(), 1u);
   EXPECT_TRUE(presenter_.messages[0].text.contains("not-a-folder"));
+}
+
+TEST_F(ApplicationTest, CopyCountsFromTheMomentItsViewerExists) {
+  EXPECT_EQ(app_->CountRunningCopies(), 0);
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->CountRunningCopies(), 1);
+  WindowRegistry other(registry_dir());
+  other.Publish({"Vocapost "});
+  EXPECT_EQ(app_->CountRunningCopies(), 2);
 }
 
 }  // namespace

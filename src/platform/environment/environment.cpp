@@ -9,6 +9,7 @@ Environment ReadEnvironment() {
   environment.message_log = qEnvironmentVariable("VOCAPOST_MESSAGE_LOG");
   environment.autoclose_messages =
       qEnvironmentVariable("VOCAPOST_AUTOCLOSE_MESSAGES") == "1";
+  environment.window_log = qEnvironmentVariable("VOCAPOST_WINDOW_LOG");
   return environment;
 }
 

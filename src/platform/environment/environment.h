@@ -8,6 +8,7 @@ namespace vocapost {
 struct Environment {
   QString message_log;              // VOCAPOST_MESSAGE_LOG
   bool autoclose_messages = false;  // VOCAPOST_AUTOCLOSE_MESSAGES=1
+  QString window_log;               // VOCAPOST_WINDOW_LOG
 };
 
 Environment ReadEnvironment();

@@ -1,0 +1,56 @@
+#include "messages/about_form.h"
+
+#include "app/application.h"
+#include "platform/units/units.h"
+
+namespace vocapost {
+namespace {
+
+QLabel* PlacedLabel(const QString& name, QWidget* parent, int left, int top,
+                    int width, int height) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setGeometry(TwipsToPixels(left), TwipsToPixels(top),
+                     TwipsToPixels(width), TwipsToPixels(height));
+  return label;
+}
+
+}  // namespace
+
+QString VersionText(int revision) { return "2.7." + QString::number(revision); }
+
+AboutForm::AboutForm(Application& app)
+    : QWidget(nullptr,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      app_(app),
+      label3_(PlacedLabel("Label3", this, 435, 120, 1260, 390)),
+      label1_(PlacedLabel("Label1", this, 1560, 1935, 975, 315)),
+      label2_(PlacedLabel("Label2", this, 90, 705, 4470, 1035)),
+      command1_(new QPushButton("&Ok", this)) {
+  setObjectName("AboutForm");
+  setWindowTitle("About");
+  setAttribute(Qt::WA_QuitOnClose, false);
+  QFont bold = label3_->font();
+  bold.setBold(true);
+  bold.setPointSizeF(13.5);
+  label3_->setFont(bold);
+  command1_->setObjectName("Command1");
+  command1_->setGeometry(TwipsToPixels(840), TwipsToPixels(1935),
+                         TwipsToPixels(615), TwipsToPixels(240));
+  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  Form_Load();
+}
+
+void AboutForm::Form_Load() {
+  resize(TwipsToPixels(2430), TwipsToPixels(2625));
+  const StartupValues& values = app_.state().values;
+  label3_->setText(values.product_name);
+  label2_->setText(values.about_text);
+  label1_->setText(VersionText(VOCAPOST_REVISION));
+}
+
+void AboutForm::Command1_Click() { hide(); }
+
+}  // namespace vocapost

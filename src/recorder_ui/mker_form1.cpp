@@ -1,0 +1,92 @@
+#include "recorder_ui/mker_form1.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <limits>
+
+#include "app/marker_requests.h"
+#include "platform/units/units.h"
+#include "player/viewer.h"
+
+namespace vocapost {
+namespace {
+
+constexpr int kTimerMilliseconds = 500;
+
+}  // namespace
+
+MKERForm1::MKERForm1(Application& app)
+    : QWidget(nullptr),
+      app_(app),
+      command4_(new CommandButton("Command4", "Playback", this)),
+      command8_(new CommandButton("Command8", "160x120", this)),
+      command14_(new CommandButton("Command14", "Stop", this)),
+      timer1_(new QTimer(this)) {
+  setObjectName("MKERForm1");
+  setWindowTitle("Vocapost");
+  timer1_->setObjectName("Timer1");
+  for (CommandButton* button : {command4_, command8_, command14_})
+    button->hide();
+  command4_->SetHandler([this] { Command4_Click(); });
+  command8_->SetHandler([this] { Command8_Click(); });
+  command14_->SetHandler([this] { Command14_Click(); });
+  connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+}
+
+void MKERForm1::Form_Load() {
+  const StartupValues& values = app_.state().values;
+  timer1_->start(kTimerMilliseconds);
+  resize(TwipsToPixels(values.recorder_width),
+         TwipsToPixels(values.recorder_height));
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    move(area.x() + TwipsToPixels(CentredOffsetTwips(
+                        PixelsToTwips(area.width()), values.recorder_width)),
+         area.y() + TwipsToPixels(CentredOffsetTwips(
+                        PixelsToTwips(area.height()), values.recorder_height)));
+  }
+  app_.state().launch.recorder_loaded = 1;
+}
+
+void MKERForm1::closeEvent(QCloseEvent* event) {
+  // The program ends through the Viewer's unload, which unloads this window.
+  event->ignore();
+  Form_QueryUnload();
+}
+
+void MKERForm1::Form_QueryUnload() {
+  LaunchState& launch = app_.state().launch;
+  launch.recorder_closing = 1;
+  if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
+  WaitWithEvents(app_.services().clock, std::numeric_limits<double>::infinity(),
+                 [&launch] { return launch.viewer_ready != 1; });
+}
+
+void MKERForm1::Form_Unload() {
+  timer1_->stop();
+  app_.state().launch.recorder_loaded = 0;
+}
+
+void MKERForm1::Timer1_Timer() {
+  const MarkerRequests requests = TakeMarkerRequests(app_.state().launch);
+  if (requests.end) {
+    if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
+    return;
+  }
+  if (requests.show && isMinimized()) showNormal();
+}
+
+// Playback: started by the player.
+void MKERForm1::Command4_Click() {}
+
+// The 160 x 120 capture size: applied by the recording parameters.
+void MKERForm1::Command8_Click() {}
+
+void MKERForm1::Command14_Click() {
+  app_.messages().UnloadErrorForm();
+  const ActivityState& activity = app_.state().activity;
+  if (activity.is_recording == 0 && activity.is_playing == 0) return;
+}
+
+}  // namespace vocapost

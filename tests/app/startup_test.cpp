@@ -1,0 +1,302 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "app/launch_selection.h"
+#include "messages/about_form.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+
+namespace vocapost {
+namespace {
+
+using testing::AppTest;
+
+class StartupTest : public AppTest {
+ protected:
+  const LaunchState& launch() { return app_->state().launch; }
+  // Another running copy of the program, as the registry sees it.
+  std::unique_ptr<WindowRegistry> OtherCopy() {
+    auto other = std::make_unique<WindowRegistry>(registry_dir());
+    other->Publish({"Vocapost "});
+    return other;
+  }
+};
+
+TEST_F(StartupTest, PlainLaunchIsRecorderMode) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_TRUE(presenter_.messages.empty());
+  ASSERT_NE(app_->recorder(), nullptr);
+  EXPECT_TRUE(app_->recorder()->isVisible());
+  EXPECT_FALSE(app_->viewer()->isVisible());
+  EXPECT_TRUE(launch().message_form_shown);
+  EXPECT_FALSE(app_->message_form()->isVisible()) << "hidden again at the end";
+  EXPECT_EQ(launch().recorder_loaded, 1);
+  EXPECT_EQ(launch().viewer_ready, 1);
+  EXPECT_EQ(launch().exit_enabled, 1);
+  EXPECT_EQ(launch().return_to_recorder, 0);
+  EXPECT_TRUE(launch().play_file_name.isEmpty());
+  EXPECT_FALSE(Exists("popplay.txt"));
+}
+
+TEST_F(StartupTest, StartUpValuesAreSetForTheOtherParts) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  const StartupValues& v = app_->state().values;
+  EXPECT_EQ(v.codec_ratio, 25);
+  EXPECT_EQ(v.display_width, 160);
+  EXPECT_EQ(v.display_height, 120);
+  EXPECT_EQ(v.chosen_width, 160);
+  EXPECT_EQ(v.chosen_height, 120);
+  EXPECT_EQ(v.force_key_frame, 0);
+  EXPECT_EQ(v.viewer_offset, 240);
+  EXPECT_EQ(v.recorder_height, 6555);
+  EXPECT_EQ(v.recorder_width, 2760);
+  EXPECT_EQ(v.picture_top, 195);
+  EXPECT_EQ(v.smallest_viewer_width, 1350);
+  EXPECT_EQ(v.data_rate_budget, 2400.0f);
+  EXPECT_EQ(v.product_name, "Vocapost");
+  EXPECT_EQ(app_->state().maximum_message_size, 2000000);
+  EXPECT_EQ(app_->state().messages.viewer_message_title, "Vocapost Message");
+  const ExtraTexts& texts = app_->state().extra_texts;
+  EXPECT_EQ(app_->state().extra_text_count, 12);
+  EXPECT_TRUE(texts[0].isEmpty());
+  EXPECT_EQ(texts[1],
+            "The attachment you received is a Vocapost Audio/Video message.");
+  EXPECT_TRUE(texts[5].startsWith("Get full Vocapost recorder package:  "));
+  EXPECT_EQ(texts[10], "C&reate file /w viewer");
+  EXPECT_EQ(texts[12],
+            "Please wait until special Vocapost text message is added for your "
+            "recipient.");
+  EXPECT_TRUE(texts[13].isEmpty());
+}
+
+TEST_F(StartupTest, WindowsAreReadyAfterStartUp) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  Viewer& viewer = *app_->viewer();
+  EXPECT_EQ(viewer.windowTitle(), "Vocapost ");
+  EXPECT_EQ(viewer.Timer1()->interval(), 50);
+  EXPECT_TRUE(viewer.Timer1()->isActive());
+  EXPECT_EQ(viewer.Label1()->text(), "1.0");
+  EXPECT_TRUE(viewer.Command6()->isEnabled());
+  EXPECT_FALSE(viewer.Command6()->isVisibleTo(&viewer));
+  EXPECT_EQ(viewer.Command6()->x(), 0);
+  EXPECT_EQ(viewer.Picture5()->toolTip(), "Exit Program");
+  EXPECT_EQ(viewer.Picture6()->toolTip(), "Stop playing");
+  EXPECT_EQ(viewer.Picture5()->pixmap().cacheKey(),
+            viewer.Command6()->pictures().normal.cacheKey());
+  EXPECT_EQ(app_->recorder()->Timer1()->interval(), 500);
+  ASSERT_NE(app_->about_form(), nullptr);
+  EXPECT_FALSE(app_->about_form()->isVisible());
+  EXPECT_EQ(app_->about_form()->width(), 162);  // 2430 twips
+}
+
+TEST_F(StartupTest, MessageFormProcedureIsReplacedAndRestoredAtTheEnd) {
+  std::vector<uint32_t> passed_on;
+  app_->SetProcedureFactory([&](WindowProcedure previous) {
+    return [&passed_on, previous](uint32_t m, uintptr_t w, intptr_t l) {
+      if (m == 0x3C0) return intptr_t{7};
+      passed_on.push_back(m);
+      return previous(m, w, l);
+    };
+  });
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 7);
+  EXPECT_EQ(app_->message_form()->CallProcedure(0x10, 0, 0), 0);
+  EXPECT_EQ(passed_on, std::vector<uint32_t>{0x10});
+  app_->viewer()->Command6()->Press();
+  EXPECT_TRUE(ender_.ended);
+  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 0);
+}
+
+TEST_F(StartupTest, SetupLaunchShowsLoadingForFiveSecondsThenClosesIt) {
+  const double before = clock_.Now();
+  ASSERT_EQ(Start("  FROMSET "), StartResult::kRunning);
+  EXPECT_GT(clock_.Now() - before, 5.0);
+  EXPECT_TRUE(launch().command_line.isEmpty());
+  EXPECT_EQ(launch().started_from_setup, 0);
+  EXPECT_EQ(app_->messages().error_form(), nullptr) << "the notice is closed";
+  EXPECT_TRUE(app_->recorder()->isVisible());
+  EXPECT_FALSE(launch().message_form_shown)
+      << "the raw command line was not empty";
+}
+
+TEST_F(StartupTest, LowerCaseFromsetIsAFileName) {
+  ASSERT_EQ(Start("fromset"), StartResult::kRunning);
+  EXPECT_EQ(launch().command_line, "fromset");
+  EXPECT_EQ(launch().started_from_setup, 0);
+  EXPECT_TRUE(launch().play_file_name.isEmpty());
+  EXPECT_TRUE(app_->recorder()->isVisible());
+}
+
+TEST_F(StartupTest, MessageFileIsChosenForPlayingInAnyCase) {
+  temp_.WriteFile("05143012.Vrc", "WAV0      ");
+  ASSERT_EQ(Start("  05143012.Vrc  "), StartResult::kRunning);
+  EXPECT_EQ(launch().play_file_name, "05143012.Vrc");
+  EXPECT_EQ(temp_.ReadFile("popplay.txt"), "popplay");
+  EXPECT_FALSE(app_->recorder()->isVisible());
+  EXPECT_EQ(launch().return_to_recorder, 0);
+  EXPECT_FALSE(launch().message_form_shown);
+}
+
+TEST_F(StartupTest, MissingFileOrFolderIsLikeNoCommandLine) {
+  std::filesystem::create_directory(temp_.home() / "folder.vrc");
+  for (const QString& line : {QString("absent.vrc"), QString("folder.vrc"),
+                              QString("two words.vrc"), QString("*.vrc")}) {
+    app_ = std::make_unique<Application>(Services{
+        settings_, clock_, display_, presenter_, registry_, ender_, nullptr});
+    ASSERT_EQ(Start(line), StartResult::kRunning) << line.toStdString();
+    EXPECT_TRUE(launch().play_file_name.isEmpty()) << line.toStdString();
+    EXPECT_TRUE(app_->recorder()->isVisible()) << line.toStdString();
+  }
+  EXPECT_TRUE(presenter_.messages.empty());
+}
+
+TEST_F(StartupTest, OtherFileTypeIsRefused) {
+  temp_.WriteFile("notes.txt", "hello");
+  EXPECT_EQ(Start("notes.txt"), StartResult::kEnded);
+  EXPECT_EQ(app_->exit_code(), 1);
+  EXPECT_EQ(Texts(),
+            std::vector<QString>{
+                "Warning\tIncorrect file type selected.  Cannot be played."});
+  EXPECT_FALSE(Exists("popplay.txt"));
+  EXPECT_FALSE(ender_.ended);
+}
+
+TEST_F(StartupTest, PackageLaunchWithoutPackageSaysSo) {
+  EXPECT_EQ(Start("/somewhere/temp-msg.exe"), StartResult::kEnded);
+  EXPECT_EQ(Texts(),
+            std::vector<QString>{
+                "Warning\tThere does not appear to be a file to be played."});
+}
+
+TEST_F(StartupTest, PackageWithoutMessageSaysSo) {
+  temp_.WriteFile("temp/voca-MSGbroken.exe", QByteArray(5000, 'x'));
+  EXPECT_EQ(Start("TEMP-MSG.EXE"), StartResult::kEnded);
+  EXPECT_EQ(Texts(), std::vector<QString>{
+                         "Warning\tThere does not appear to be a message in "
+                         "that file.  Cannot be played."});
+}
+
+TEST_F(StartupTest, PackageLaunchExtractsTheMessageAndPlaysIt) {
+  QByteArray header = "VOCAPOST05143012.vrc";
+  header += QByteArray(1024 - header.size(), ' ');
+  temp_.WriteFile(
+      "temp/voca-MSG05143012.exe",
+      QByteArray(14336, '#') + QByteArray(1024, '\0') + header + "WAV0      ");
+  ASSERT_EQ(Start(QString::fromStdString(
+                (temp_.home() / "temp" / "TEMP-MSG.EXE").string())),
+            StartResult::kRunning);
+  EXPECT_EQ(launch().play_file_name, "05143012.vrc");
+  EXPECT_EQ(temp_.ReadFile("05143012.vrc"), "WAV0      ");
+  EXPECT_TRUE(Exists("popplay.txt"));
+  EXPECT_FALSE(app_->recorder()->isVisible());
+  ASSERT_NE(app_->messages().error_form(), nullptr);
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(), "Loading...");
+}
+
+TEST_F(StartupTest, BusyCopyMakesANewLaunchEndSilently) {
+  const auto other = OtherCopy();
+  temp_.WriteFile("popplay.txt", "popplay");
+  temp_.WriteFile("05143012.vrc", "x");
+  EXPECT_EQ(Start("05143012.vrc"), StartResult::kEnded);
+  EXPECT_TRUE(presenter_.messages.empty());
+  EXPECT_TRUE(Exists("popplay.txt"));
+  EXPECT_EQ(app_->recorder(), nullptr);
+}
+
+TEST_F(StartupTest, StaleMarkersOfAnEndedCopyAreCleared) {
+  for (const char* marker :
+       {"popplay.txt", "pop.txt", "popup.txt", "popshow.txt"}) {
+    temp_.WriteFile(marker, "x");
+  }
+  temp_.WriteFile("popstop.txt", "popstop");
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  for (const char* marker :
+       {"popplay.txt", "pop.txt", "popup.txt", "popshow.txt"}) {
+    EXPECT_FALSE(Exists(marker)) << marker;
+  }
+  EXPECT_TRUE(Exists("popstop.txt")) << "left alone";
+}
+
+TEST_F(StartupTest, SecondPlainLaunchAsksTheRunningCopyToShowItself) {
+  const auto other = OtherCopy();
+  EXPECT_EQ(Start(), StartResult::kEnded);
+  EXPECT_EQ(app_->exit_code(), 0);
+  EXPECT_EQ(temp_.ReadFile("popshow.txt"), "popshow");
+  EXPECT_TRUE(presenter_.messages.empty());
+  EXPECT_EQ(app_->recorder(), nullptr);
+}
+
+TEST_F(StartupTest, HandOverFromAnIdleCopyReturnsToTheRecorderAfterwards) {
+  auto other = OtherCopy();
+  temp_.WriteFile("m.vrc", "x");
+  // The running copy answers the request and ends.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (!Exists("pop.txt")) return;
+    std::filesystem::remove(temp_.home() / "pop.txt");
+    temp_.WriteFile("popup.txt", "popup");
+    other.reset();
+  });
+  answer.start(0);
+  ASSERT_EQ(Start("m.vrc"), StartResult::kRunning);
+  EXPECT_EQ(launch().return_to_recorder, 1);
+  EXPECT_EQ(launch().play_file_name, "m.vrc");
+  EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
+  EXPECT_TRUE(Exists("popplay.txt"));
+  EXPECT_TRUE(presenter_.messages.empty());
+}
+
+TEST_F(StartupTest, CopyThatIsAlreadyEndingGetsNoReturnToRecorder) {
+  auto other = OtherCopy();
+  temp_.WriteFile("m.vrc", "x");
+  temp_.WriteFile("popstop.txt", "popstop");
+  QTimer::singleShot(0, [&] { other.reset(); });
+  ASSERT_EQ(Start("m.vrc"), StartResult::kRunning);
+  EXPECT_EQ(launch().return_to_recorder, 0);
+}
+
+TEST_F(StartupTest, CopyThatNeverAnswersGivesPleaseLaunchAgain) {
+  const auto other = OtherCopy();
+  temp_.WriteFile("m.vrc", "x");
+  const double before = clock_.Now();
+  EXPECT_EQ(Start("m.vrc"), StartResult::kEnded);
+  EXPECT_EQ(app_->exit_code(), 1);
+  EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
+  EXPECT_EQ(Texts(),
+            std::vector<QString>{"Vocapost Message\tPlease launch again."});
+  EXPECT_FALSE(Exists("popplay.txt"));
+  EXPECT_TRUE(Exists("pop.txt")) << "a slow copy still ends when it looks";
+}
+
+TEST_F(StartupTest, PackageLaunchNeverReturnsToTheRecorder) {
+  auto other = OtherCopy();
+  QByteArray header = "VOCAPOSTm.vrc";
+  header += QByteArray(1024 - header.size(), ' ');
+  temp_.WriteFile("temp/voca-MSGm.vrc.exe",
+                  QByteArray(2048, '#') + header + "x");
+  QTimer::singleShot(0, [&] { other.reset(); });
+  ASSERT_EQ(Start("TEMP-MSG.EXE"), StartResult::kRunning);
+  EXPECT_EQ(launch().return_to_recorder, 0);
+  EXPECT_EQ(launch().play_file_name, "m.vrc");
+}
+
+TEST_F(StartupTest, RelativeFileNamesAreTakenFromWhereTheProgramStarted) {
+  temp_.WriteFile(temp_.root() / "mail" / "m.vrc", "x");
+  std::filesystem::current_path(temp_.root());
+  const QString line = CommandLineFromArguments({"mail/m.vrc"});
+  EXPECT_EQ(line,
+            QString::fromStdString((temp_.root() / "mail" / "m.vrc").string()));
+  EXPECT_EQ(CommandLineFromArguments({"absent.vrc"}), "absent.vrc");
+  EXPECT_EQ(CommandLineFromArguments({"FROMSET"}), "FROMSET");
+  EXPECT_EQ(CommandLineFromArguments({"two", "words.vrc"}), "two words.vrc");
+  EXPECT_EQ(CommandLineFromArguments({}), "");
+  ASSERT_EQ(Start(line), StartResult::kRunning);
+  EXPECT_EQ(launch().play_file_name, line);
+}
+
+}  // namespace
+}  // namespace vocapost

@@ -1,0 +1,91 @@
+#include "recorder_ui/mker_form1.h"
+
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+
+#include "player/viewer.h"
+#include "recorder_ui/button_art.h"
+#include "support/app_fixture.h"
+
+namespace vocapost {
+namespace {
+
+class RecorderTest : public testing::AppTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(Start(), StartResult::kRunning);
+    recorder_ = app_->recorder();
+  }
+  MKERForm1* recorder_ = nullptr;
+};
+
+TEST_F(RecorderTest, LoadsAtItsSizeCentredWithItsTimer) {
+  EXPECT_EQ(recorder_->windowTitle(), "Vocapost");
+  EXPECT_EQ(recorder_->size(), QSize(184, 437));  // 2760 x 6555 twips
+  EXPECT_EQ(recorder_->Timer1()->interval(), 500);
+  EXPECT_TRUE(recorder_->Timer1()->isActive());
+}
+
+TEST_F(RecorderTest, EndRequestEndsThisCopyWithItsAnswer) {
+  temp_.WriteFile("pop.txt", "pop");
+  temp_.WriteFile("popshow.txt", "popshow");
+  recorder_->Timer1_Timer();
+  EXPECT_TRUE(ender_.ended);
+  EXPECT_FALSE(Exists("pop.txt"));
+  EXPECT_TRUE(Exists("popshow.txt")) << "an ending copy leaves other requests";
+  EXPECT_EQ(temp_.ReadFile("popup.txt"), "popup");
+  EXPECT_FALSE(Exists("popstop.txt"));
+  EXPECT_EQ(app_->state().launch.exit_on_request, 1);
+}
+
+TEST_F(RecorderTest, ShowRequestRestoresAMinimisedWindow) {
+  recorder_->showMinimized();
+  ASSERT_TRUE(recorder_->isMinimized());
+  temp_.WriteFile("popshow.txt", "popshow");
+  recorder_->Timer1_Timer();
+  EXPECT_FALSE(Exists("popshow.txt"));
+  EXPECT_FALSE(recorder_->isMinimized());
+  EXPECT_FALSE(ender_.ended);
+}
+
+TEST_F(RecorderTest, RequestsAreIgnoredOnceAnEndWasAsked) {
+  app_->state().launch.exit_on_request = 1;
+  temp_.WriteFile("pop.txt", "pop");
+  recorder_->Timer1_Timer();
+  EXPECT_TRUE(Exists("pop.txt"));
+  EXPECT_FALSE(ender_.ended);
+}
+
+TEST_F(RecorderTest, ClosingTheWindowEndsTheProgram) {
+  recorder_->close();
+  EXPECT_TRUE(ender_.ended);
+  EXPECT_EQ(app_->state().launch.recorder_closing, 1);
+  EXPECT_EQ(app_->state().launch.recorder_loaded, 0);
+  EXPECT_EQ(app_->state().launch.viewer_ready, 0);
+  EXPECT_FALSE(Exists("popstop.txt"));
+}
+
+TEST(ButtonArtTest, EachLookIsItsOwnCrispPicture) {
+  const QSize size(22, 22);
+  const QImage normal =
+      ButtonPicture(ButtonGlyph::kStop, ButtonLook::kNormal, size, 2).toImage();
+  const QImage down =
+      ButtonPicture(ButtonGlyph::kStop, ButtonLook::kDown, size, 2).toImage();
+  const QImage disabled =
+      ButtonPicture(ButtonGlyph::kStop, ButtonLook::kDisabled, size, 2)
+          .toImage();
+  const QImage exit =
+      ButtonPicture(ButtonGlyph::kExit, ButtonLook::kNormal, size, 2).toImage();
+  EXPECT_EQ(normal.size(), QSize(44, 44));
+  EXPECT_NE(normal, down);
+  EXPECT_NE(normal, disabled);
+  EXPECT_NE(normal, exit);
+  // The disabled look has no colour.
+  const QColor centre = disabled.pixelColor(22, 22);
+  EXPECT_EQ(centre.red(), centre.green());
+  EXPECT_EQ(centre.green(), centre.blue());
+}
+
+}  // namespace
+}  // namespace vocapost

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <memory>
+
+#include "app/application.h"
+#include "support/temp_home.h"
+
+namespace vocapost::testing {
+
+// A whole program on fake devices in a fresh program home: manual clock,
+// recorded message boxes, a window registry in the test's folder and an end
+// that is only noted.
+class AppTest : public HomeTest {
+ protected:
+  AppTest() {
+    temp_.WriteFile(temp_.root() / "shipped" / "firsview.bmp", "picture");
+  }
+  ~AppTest() override {
+    app_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  StartResult Start(const QString& command_line = {}) {
+    return app_->Start({temp_.home(), temp_.root() / "shipped", command_line});
+  }
+  std::filesystem::path registry_dir() const {
+    return temp_.root() / "registry";
+  }
+  bool Exists(const std::string& name) const {
+    return std::filesystem::exists(temp_.home() / name);
+  }
+  std::vector<QString> Texts() const {
+    std::vector<QString> texts;
+    for (const auto& m : presenter_.messages)
+      texts.push_back(m.title + '\t' + m.text);
+    return texts;
+  }
+
+  IniSettingsStore settings_{QString::fromStdString(temp_.config().string())};
+  ManualClock clock_;
+  FixedDisplayInfo display_{{32, 1}};
+  RecordingPresenter presenter_;
+  WindowRegistry registry_{registry_dir()};
+  RecordingEnd ender_;
+  std::unique_ptr<Application> app_ = std::make_unique<Application>(Services{
+      settings_, clock_, display_, presenter_, registry_, ender_, nullptr});
+};
+
+}  // namespace vocapost::testing
