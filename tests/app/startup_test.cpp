@@ -154,6 +154,22 @@ TEST_F(StartupTest, MissingFileOrFolderIsLikeNoCommandLine) {
   EXPECT_TRUE(presenter_.messages.empty());
 }
 
+TEST_F(StartupTest, OddCharactersInAFileNameAreJustPartOfTheName) {
+  const QString name = QString::fromUtf8("odd\tname [1] *?\u00e9\u4e2d.vrc");
+  temp_.WriteFile(name.toStdString(), "x");
+  ASSERT_EQ(Start(name), StartResult::kRunning);
+  EXPECT_EQ(launch().play_file_name, name);
+  EXPECT_TRUE(Exists("popplay.txt"));
+}
+
+TEST_F(StartupTest, UnreadableMessageFileIsStillChosen) {
+  temp_.WriteFile("locked.vrc", "x");
+  std::filesystem::permissions(temp_.home() / "locked.vrc",
+                               std::filesystem::perms::none);
+  ASSERT_EQ(Start("locked.vrc"), StartResult::kRunning);
+  EXPECT_EQ(launch().play_file_name, "locked.vrc");
+}
+
 TEST_F(StartupTest, OtherFileTypeIsRefused) {
   temp_.WriteFile("notes.txt", "hello");
   EXPECT_EQ(Start("notes.txt"), StartResult::kEnded);
