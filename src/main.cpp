@@ -11,6 +11,7 @@
 #include "platform/message_log/message_log.h"
 #include "platform/process/program_end.h"
 #include "platform/settings/settings_store.h"
+#include "platform/wave/device_wave_library.h"
 #include "platform/window_log/window_log.h"
 #include "platform/window_registry/window_registry.h"
 
@@ -35,8 +36,11 @@ int main(int argc, char** argv) {
   vocapost::QtMessagePresenter presenter(environment.autoclose_messages);
   vocapost::WindowRegistry registry(vocapost::DefaultRegistryDir());
   vocapost::ProcessEnd ender;
+  vocapost::DeviceWaveLibrary wave(
+      vocapost::MakeAudioInput(environment.audio_in),
+      vocapost::MakeAudioOutput(environment.audio_out));
   vocapost::Application app({settings, clock, display, presenter, registry,
-                             ender, log ? &*log : nullptr});
+                             ender, wave, log ? &*log : nullptr});
 
   const vocapost::StartOptions options{
       vocapost::ResolveProgramHome(), vocapost::ShippedDataDir(),

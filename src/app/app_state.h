@@ -6,6 +6,8 @@
 
 #include "app/language_choice.h"
 #include "app/settings.h"
+#include "audio/audio_state.h"
+#include "record/recording_session.h"
 
 namespace vocapost {
 
@@ -71,6 +73,8 @@ struct AppState {
   LaunchState launch;
   StartupValues values;
   ActivityState activity;
+  AudioState audio;
+  RecordingSession recording;
   ExtraTexts extra_texts;
   int extra_text_count = 0;
   int32_t maximum_message_size = 0;

@@ -10,9 +10,14 @@ Application::Application(Services services)
     : services_(services),
       messages_(state_.messages.language_extension, services.presenter,
                 services.log, services.clock),
-      procedure_factory_([](WindowProcedure previous) { return previous; }) {}
+      audio_(services.wave, state_, messages_, services.clock),
+      procedure_factory_([this](WindowProcedure previous) {
+        return audio_.MakeWaveProcedure(std::move(previous));
+      }) {}
 
 Application::~Application() {
+  // Devices may still be posting to MessageForm, which goes away with us.
+  services_.wave.Detach();
   delete recorder_.data();
   delete about_form_.data();
   delete viewer_.data();
@@ -31,7 +36,10 @@ StartResult Application::Start(const StartOptions& options) {
 }
 
 MessageForm& Application::LoadMessageForm() {
-  if (!message_form_) message_form_ = std::make_unique<MessageForm>();
+  if (!message_form_) {
+    message_form_ = std::make_unique<MessageForm>();
+    audio_.SetMessageWindow(message_form_.get());
+  }
   return *message_form_;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "audio/audio_engine.h"
 #include "messages/form_messages.h"
 #include "messages/message_form.h"
 #include "platform/clock/clock.h"
@@ -15,6 +16,7 @@
 #include "platform/message_log/message_log.h"
 #include "platform/process/program_end.h"
 #include "platform/settings/settings_store.h"
+#include "platform/wave/wave_library.h"
 #include "platform/window_registry/window_registry.h"
 
 namespace vocapost {
@@ -31,6 +33,7 @@ struct Services {
   MessagePresenter& presenter;
   WindowRegistry& registry;
   ProgramEnd& ender;
+  WaveLibrary& wave;
   const MessageLog* log = nullptr;
 };
 
@@ -65,6 +68,7 @@ class Application {
   AppState& state() { return state_; }
   Services& services() { return services_; }
   FormMessages& messages() { return messages_; }
+  AudioEngine& audio() { return audio_; }
   const StartOptions& options() const { return options_; }
   int exit_code() const { return exit_code_; }
 
@@ -98,6 +102,7 @@ class Application {
   Services services_;
   AppState state_;
   FormMessages messages_;
+  AudioEngine audio_;
   StartOptions options_;
   std::unique_ptr<MessageForm> message_form_;
   QPointer<Viewer> viewer_;

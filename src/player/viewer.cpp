@@ -205,7 +205,10 @@ void Viewer::ExitViewer() {
 void Viewer::Form_Unload() {
   LaunchState& launch = app_.state().launch;
   WriteMarker(kStoppingMarker);
-  if (launch.viewer_ready == 1) app_.RestoreMessageProcedure();
+  if (launch.viewer_ready == 1) {
+    app_.audio().StopAudio();
+    app_.RestoreMessageProcedure();
+  }
   launch.viewer_ready = 0;
   if (launch.recorder_loaded == 1) app_.UnloadRecorder();
   if (launch.recorder_closing != 1) {

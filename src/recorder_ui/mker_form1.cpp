@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app/marker_requests.h"
+#include "app/settings.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 
@@ -22,7 +23,9 @@ MKERForm1::MKERForm1(Application& app)
       command4_(new CommandButton("Command4", "Playback", this)),
       command8_(new CommandButton("Command8", "160x120", this)),
       command14_(new CommandButton("Command14", "Stop", this)),
-      timer1_(new QTimer(this)) {
+      timer1_(new QTimer(this)),
+      label5_(new QLabel(this)) {
+  label5_->setObjectName("Label5");
   setObjectName("MKERForm1");
   setWindowTitle("Vocapost");
   timer1_->setObjectName("Timer1");
@@ -46,8 +49,47 @@ void MKERForm1::Form_Load() {
          area.y() + TwipsToPixels(CentredOffsetTwips(
                         PixelsToTwips(area.height()), values.recorder_height)));
   }
+  DetectAudio();
   app_.state().launch.recorder_loaded = 1;
 }
+
+void MKERForm1::DetectAudio() {
+  AudioState& audio = app_.state().audio;
+  QString& title = app_.state().messages.message_title;
+  audio.audio_capability = 0;
+  app_.audio().SetRecorderWindow(this);
+  switch (app_.audio().InitAudio()) {
+    case 0:
+      app_.messages().ShowMessageForm(
+          "Audio operations are not supported.  You need to have a properly "
+          "configured sound card and GSM 6.1 audio compression codec "
+          "installed.  "
+          "Install from Windows CD.",
+          0, title);
+      app_.messages().PauseWithEvents(1.0f, {});
+      break;
+    case 1:
+      app_.messages().ShowMessageForm(
+          "Full duplex audio operations are not supported.  You probably don't "
+          "have a full duplex sound card.  Please exit and restart.  Program "
+          "will "
+          "use half duplex audio capabilities.",
+          0, title);
+      audio.audio_capability = 1;
+      WriteFullDuplexSetting(app_.services().settings, "0");
+      app_.messages().PauseWithEvents(1.0f, {});
+      break;
+    default:
+      audio.audio_capability = 2;
+      break;
+  }
+}
+
+void MKERForm1::ShowRecordedSize(int32_t size) {
+  label5_->setText(QString::number(size));
+}
+
+void MKERForm1::PressStop() { command14_->Press(); }
 
 void MKERForm1::closeEvent(QCloseEvent* event) {
   // The program ends through the Viewer's unload, which unloads this window.

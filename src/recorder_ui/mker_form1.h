@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
@@ -10,7 +11,7 @@ namespace vocapost {
 
 // The Recorder window. Its timer answers the requests of newly started
 // copies; its buttons are pressed by the image buttons and by other windows.
-class MKERForm1 final : public QWidget {
+class MKERForm1 final : public QWidget, public RecorderWindow {
  public:
   explicit MKERForm1(Application& app);
 
@@ -22,10 +23,14 @@ class MKERForm1 final : public QWidget {
   void Command8_Click();
   void Command14_Click();
 
+  void ShowRecordedSize(int32_t size) override;
+  void PressStop() override;
+
   CommandButton* Command4() const { return command4_; }
   CommandButton* Command8() const { return command8_; }
   CommandButton* Command14() const { return command14_; }
   QTimer* Timer1() const { return timer1_; }
+  QLabel* Label5() const { return label5_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -36,6 +41,8 @@ class MKERForm1 final : public QWidget {
   CommandButton* command8_;
   CommandButton* command14_;
   QTimer* timer1_;
+  QLabel* label5_;
+  void DetectAudio();
 };
 
 }  // namespace vocapost

@@ -24,8 +24,8 @@ TEST_F(ApplicationTest, SettingsComeFromTheStore) {
 TEST_F(ApplicationTest,
        TooFewColoursShowTheDisplayMessageAndEndBeforeAnyMarker) {
   FixedDisplayInfo eight_bits({8, 1});
-  Application app(
-      {settings_, clock_, eight_bits, presenter_, registry_, ender_, nullptr});
+  Application app({settings_, clock_, eight_bits, presenter_, registry_, ender_,
+                   wave_, nullptr});
   temp_.WriteFile("popplay.txt", "popplay");
   temp_.WriteFile("pop.txt", "pop");
   ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
@@ -47,8 +47,8 @@ TEST_F(ApplicationTest, DisplayMessageIsShownInTheChosenLanguage) {
                   DisplayMessageText(SystemDirectory()).toUtf8() +
                       "\r\nBitte mehr Farben einstellen.\r\n");
   FixedDisplayInfo eight_bits({8, 1});
-  Application app(
-      {settings_, clock_, eight_bits, presenter_, registry_, ender_, nullptr});
+  Application app({settings_, clock_, eight_bits, presenter_, registry_, ender_,
+                   wave_, nullptr});
   ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
             StartResult::kEnded);
   ASSERT_EQ(presenter_.messages.size(), 1u);

@@ -34,6 +34,9 @@ class ProgramRun {
     env.insert("VOCAPOST_MESSAGE_LOG", Path("messages.log"));
     env.insert("VOCAPOST_WINDOW_LOG", Path("windows.log"));
     env.insert("VOCAPOST_AUTOCLOSE_MESSAGES", "1");
+    env.insert("VOCAPOST_AUDIO", "test-tone");
+    env.insert("VOCAPOST_AUDIO_OUT", "discard");
+    env.insert("VOCAPOST_CAPTURE", "test-pattern");
     std::filesystem::create_directories(temp_.root() / "runtime");
     std::filesystem::permissions(temp_.root() / "runtime",
                                  std::filesystem::perms::owner_all);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/application.h"
+#include "support/fake_wave_library.h"
 #include "support/temp_home.h"
 
 namespace vocapost::testing {
@@ -42,8 +43,10 @@ class AppTest : public HomeTest {
   RecordingPresenter presenter_;
   WindowRegistry registry_{registry_dir()};
   RecordingEnd ender_;
-  std::unique_ptr<Application> app_ = std::make_unique<Application>(Services{
-      settings_, clock_, display_, presenter_, registry_, ender_, nullptr});
+  FakeWaveLibrary wave_;
+  std::unique_ptr<Application> app_ = std::make_unique<Application>(
+      Services{settings_, clock_, display_, presenter_, registry_, ender_,
+               wave_, nullptr});
 };
 
 }  // namespace vocapost::testing

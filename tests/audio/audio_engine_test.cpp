@@ -1,0 +1,274 @@
+#include "audio/audio_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "messages/form_messages.h"
+#include "support/fake_wave_library.h"
+#include "support/temp_home.h"
+
+namespace vocapost {
+namespace {
+
+using testing::FakeWaveLibrary;
+
+class FakeRecorderWindow final : public RecorderWindow {
+ public:
+  void ShowRecordedSize(int32_t size) override { sizes.push_back(size); }
+  void PressStop() override {
+    ++stops;
+    if (on_stop) on_stop();
+  }
+  std::vector<int32_t> sizes;
+  int stops = 0;
+  std::function<void()> on_stop;
+};
+
+class AudioEngineTest : public testing::HomeTest {
+ protected:
+  AudioEngineTest() {
+    state_.settings.audio_block_size = 1105;
+    state_.settings.full_duplex = 1;
+    state_.maximum_message_size = 2000000;
+    engine_.SetRecorderWindow(&window_);
+  }
+  ~AudioEngineTest() override {
+    messages_.UnloadErrorForm();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  // Start-up as the Recorder window does it.
+  int16_t Init() {
+    const int16_t result = engine_.InitAudio();
+    state_.audio.audio_capability = result;
+    return result;
+  }
+  intptr_t Deliver(uint32_t message, intptr_t lparam) {
+    return engine_.WaveWindowProcedure(message, 0, lparam, previous_);
+  }
+  void BeginRecording() {
+    ASSERT_TRUE(state_.recording.writer.BeginFile("r.vrc"));
+    state_.activity.is_recording = 1;
+  }
+  QString ShownText() {
+    return messages_.error_form() ? messages_.error_form()->Label1()->text()
+                                  : QString();
+  }
+
+  AppState state_;
+  FakeWaveLibrary library_;
+  ManualClock clock_;
+  RecordingPresenter presenter_;
+  FormMessages messages_{state_.messages.language_extension, presenter_,
+                         nullptr, clock_};
+  AudioEngine engine_{library_, state_, messages_, clock_};
+  FakeRecorderWindow window_;
+  std::vector<uint32_t> passed_on_;
+  WindowProcedure previous_ = [this](uint32_t m, uintptr_t, intptr_t) {
+    passed_on_.push_back(m);
+    return intptr_t{42};
+  };
+};
+
+TEST_F(AudioEngineTest, FullDuplexStartsPlayerThenRecorderAndWorks) {
+  EXPECT_EQ(Init(), 2);
+  EXPECT_EQ(library_.calls,
+            (std::vector<QString>{"InitWaveRecorder", "StartWavePlayerRaw",
+                                  "StartWaveRecorderRaw"}));
+  EXPECT_EQ(library_.buffer_size, 1105);
+  EXPECT_TRUE(library_.format_ok);
+  EXPECT_TRUE(library_.state_head_clear_at_every_call);
+  EXPECT_EQ(state_.audio.recorder_running, 1);
+  EXPECT_EQ(state_.audio.startup_test, 0);
+}
+
+TEST_F(AudioEngineTest, OnlyThePlayerStartingGivesOne) {
+  library_.start_recorder_result = -2;
+  EXPECT_EQ(Init(), 1);
+  EXPECT_EQ(ShownText(), "Recorder failed to start");
+}
+
+TEST_F(AudioEngineTest, RecorderStartingGivesTwoWhateverThePlayerDid) {
+  library_.start_player_result = -4;
+  EXPECT_EQ(Init(), 2);
+  EXPECT_EQ(ShownText(), "Player failed to start");
+}
+
+TEST_F(AudioEngineTest, NeitherStartingGivesNoAudio) {
+  library_.start_player_result = -4;
+  library_.start_recorder_result = -2;
+  EXPECT_EQ(Init(), 0);
+}
+
+TEST_F(AudioEngineTest, HalfDuplexStartsNothingAtStartUp) {
+  state_.settings.full_duplex = 0;
+  EXPECT_EQ(Init(), 2);
+  EXPECT_EQ(library_.calls, std::vector<QString>{"InitWaveRecorder"});
+  // Record starts the recorder, Stop stops it without waiting.
+  EXPECT_EQ(engine_.StartRecorder(), 1);
+  const double before = clock_.Now();
+  EXPECT_EQ(engine_.StopRecorder(), 0);
+  EXPECT_EQ(clock_.Now(), before);
+  EXPECT_EQ(engine_.StartRecorder(), 1)
+      << "started again for the next recording";
+  EXPECT_EQ(engine_.StartPlayer(), 1);
+  EXPECT_EQ(engine_.StopPlayer(), 1);
+  EXPECT_EQ(library_.calls.back(), "StopWavePlayer");
+}
+
+TEST_F(AudioEngineTest, FailedOpenMeansNoAudioAndNothingStarts) {
+  library_.init_result = -2;
+  EXPECT_EQ(Init(), 0);
+  EXPECT_EQ(state_.audio.recorder_failed, 1);
+  EXPECT_EQ(engine_.StartRecorder(), 0);
+  EXPECT_EQ(engine_.StartPlayer(), 0);
+  EXPECT_EQ(library_.calls, std::vector<QString>{"InitWaveRecorder"});
+}
+
+TEST_F(AudioEngineTest, FullDuplexStopLetsBuffersComeBackForThreeSeconds) {
+  ASSERT_EQ(Init(), 2);
+  const double before = clock_.Now();
+  engine_.StopRecorder();
+  EXPECT_GT(clock_.Now() - before, 3.0);
+  EXPECT_LT(clock_.Now() - before, 3.2);
+  EXPECT_EQ(state_.audio.recorder_running, 0);
+  EXPECT_EQ(state_.audio.recorder_started, 0);
+  const double again = clock_.Now();
+  engine_.StopRecorder();  // not running: nothing to wait for
+  EXPECT_EQ(clock_.Now(), again);
+}
+
+TEST_F(AudioEngineTest, StopPlayerWaitsForQueuedBlocksAtMostThreeSeconds) {
+  ASSERT_EQ(Init(), 2);
+  state_.audio.queued_play_buffers = 2;
+  const double before = clock_.Now();
+  EXPECT_EQ(engine_.StopPlayer(), 1);
+  EXPECT_NEAR(clock_.Now() - before, 3.0, 0.1);
+  state_.audio.queued_play_buffers = 0;
+  library_.stop_player_result = -1;
+  EXPECT_EQ(engine_.StopPlayer(), 0);
+  EXPECT_EQ(ShownText(), "Player failed to stop");
+}
+
+TEST_F(AudioEngineTest, RecordedBufferBecomesAnAudioRecordWhileRecording) {
+  ASSERT_EQ(Init(), 2);
+  BeginRecording();
+  EXPECT_EQ(Deliver(kRecordedBufferMessage, 1000), 0);
+  EXPECT_EQ(Deliver(kRecordedBufferMessage, 2000), 0);
+  EXPECT_EQ(library_.copy_choices, (std::vector<int16_t>{0, 0}));
+  EXPECT_EQ(state_.recording.audio_record_count, 2);
+  EXPECT_EQ(state_.values.recorded_size, 2 * 1115);
+  EXPECT_EQ(window_.sizes, (std::vector<int32_t>{1115, 2230}));
+  EXPECT_EQ(state_.audio.audio_arrived, 1);
+  EXPECT_EQ(state_.audio.audio_busy, 0);
+  EXPECT_EQ(state_.audio.block_toggle, 0) << "A, then B, then A again";
+  ASSERT_TRUE(state_.recording.writer.Finish());
+  const QByteArray file = temp_.ReadFile("r.vrc");
+  EXPECT_EQ(file.left(10), "WAV1105   ");
+  EXPECT_EQ(file.size(), 2230);
+}
+
+TEST_F(AudioEngineTest, SameParameterTwiceIsHandledOnce) {
+  ASSERT_EQ(Init(), 2);
+  BeginRecording();
+  Deliver(kRecordedBufferMessage, 1000);
+  Deliver(kRecordedBufferMessage, 1000);
+  EXPECT_EQ(state_.recording.audio_record_count, 1);
+  EXPECT_EQ(library_.copy_choices.size(), 1u);
+}
+
+TEST_F(AudioEngineTest, OutsideARecordingBuffersAreCopiedAndDropped) {
+  ASSERT_EQ(Init(), 2);
+  Deliver(kRecordedBufferMessage, 1000);
+  EXPECT_EQ(library_.copy_choices, std::vector<int16_t>{0});
+  EXPECT_EQ(state_.recording.audio_record_count, 0);
+  EXPECT_TRUE(window_.sizes.empty());
+}
+
+TEST_F(AudioEngineTest, BufferAfterStopIsCountedAndNotStored) {
+  state_.settings.full_duplex = 0;
+  ASSERT_EQ(Init(), 2);
+  ASSERT_EQ(engine_.StartRecorder(), 1);
+  BeginRecording();
+  engine_.StopRecorder();
+  Deliver(kRecordedBufferMessage, 3000);
+  EXPECT_EQ(library_.copy_choices, std::vector<int16_t>{1});
+  EXPECT_EQ(state_.audio.returned_block_count, 1);
+  EXPECT_EQ(state_.audio.last_returned_header, 3000);
+  EXPECT_EQ(state_.audio.last_returned_block, 1);
+  EXPECT_EQ(state_.recording.audio_record_count, 0);
+  library_.copy_recorder_result = -3;
+  Deliver(kRecordedBufferMessage, 3001);
+  EXPECT_EQ(ShownText(), "scdone1 -3");
+  EXPECT_EQ(state_.audio.returned_block_count, 2);
+}
+
+TEST_F(AudioEngineTest, FailedOrEmptyCopyBuildsNoRecord) {
+  ASSERT_EQ(Init(), 2);
+  BeginRecording();
+  library_.copy_recorder_result = 0;
+  Deliver(kRecordedBufferMessage, 1000);
+  library_.copy_recorder_result = -1;
+  Deliver(kRecordedBufferMessage, 2000);
+  EXPECT_EQ(state_.recording.audio_record_count, 0);
+  EXPECT_EQ(state_.values.recorded_size, 0);
+}
+
+TEST_F(AudioEngineTest, RecordingPastTheMaximumPressesStop) {
+  ASSERT_EQ(Init(), 2);
+  BeginRecording();
+  state_.maximum_message_size = 2000;
+  window_.on_stop = [this] { state_.activity.is_recording = 0; };
+  Deliver(kRecordedBufferMessage, 1);
+  EXPECT_EQ(window_.stops, 0);
+  Deliver(kRecordedBufferMessage, 2);  // 2230 > 2000
+  EXPECT_EQ(window_.stops, 1);
+  Deliver(kRecordedBufferMessage, 3);
+  EXPECT_EQ(state_.recording.audio_record_count, 2)
+      << "nothing stored after Stop";
+}
+
+TEST_F(AudioEngineTest, MemoryImageThatIsFullStopsTheRecording) {
+  ASSERT_EQ(Init(), 2);
+  ASSERT_TRUE(state_.recording.writer.BeginMemory(
+      "m.vrc", state_.recording.image, 2000));
+  state_.activity.is_recording = 1;
+  Deliver(kRecordedBufferMessage, 1);
+  Deliver(kRecordedBufferMessage, 2);
+  EXPECT_EQ(window_.stops, 1);
+  EXPECT_EQ(state_.values.recorded_size, 1115);
+}
+
+TEST_F(AudioEngineTest, PlayedBlocksLowerTheQueueOncePerParameter) {
+  state_.audio.queued_play_buffers = 2;
+  Deliver(kPlayedBlockMessage, 10);
+  Deliver(kPlayedBlockMessage, 10);
+  EXPECT_EQ(state_.audio.queued_play_buffers, 1);
+  Deliver(kPlayedBlockMessage, 11);
+  EXPECT_EQ(state_.audio.queued_play_buffers, 0);
+}
+
+TEST_F(AudioEngineTest, OtherMessagesGoToThePreviousProcedure) {
+  EXPECT_EQ(Deliver(0x0F, 5), 42);
+  EXPECT_EQ(passed_on_, std::vector<uint32_t>{0x0F});
+}
+
+TEST_F(AudioEngineTest,
+       LongBlocksArePlayedInWholeBlocksThatFitTheTransferBlock) {
+  ASSERT_EQ(Init(), 2);
+  EXPECT_EQ(engine_.PlayAudioBlock(QByteArray(1105, 'a')), 0);
+  EXPECT_EQ(engine_.PlayAudioBlock(QByteArray(3000, 'b')),
+            0);  // 46 blocks and 10 bytes
+  EXPECT_EQ(library_.played_sizes, (std::vector<int32_t>{1105, 2015, 975}));
+  EXPECT_EQ(state_.audio.queued_play_buffers, 3);
+  library_.copy_player_result = -7;
+  EXPECT_EQ(engine_.PlayAudioBlock(QByteArray(65, 'c')), -7);
+  EXPECT_EQ(state_.audio.queued_play_buffers, 3)
+      << "a refused block is not waited for";
+  EXPECT_EQ(engine_.PlayAudioBlock(QByteArray(64, 'd')), 0);
+  EXPECT_EQ(library_.played_sizes.size(), 4u)
+      << "less than a block plays nothing";
+}
+
+}  // namespace
+}  // namespace vocapost

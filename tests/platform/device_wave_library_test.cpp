@@ -1,0 +1,197 @@
+#include "platform/wave/device_wave_library.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "platform/window_message/window_message.h"
+#include "support/tone.h"
+
+namespace vocapost {
+namespace {
+
+class ManualInput final : public AudioInput {
+ public:
+  bool Open() override { return openable; }
+  bool Start(SampleSink s) override {
+    sink = std::move(s);
+    return true;
+  }
+  void Stop() override { sink = nullptr; }
+  bool openable = true;
+  SampleSink sink;
+};
+
+class ManualOutput final : public AudioOutput {
+ public:
+  bool Open() override { return openable; }
+  bool Start(SampleSource s) override {
+    source = std::move(s);
+    return true;
+  }
+  void Stop() override { source = nullptr; }
+  bool openable = true;
+  SampleSource source;
+};
+
+// The window the library posts to.
+class Window final : public QObject {
+ public:
+  bool event(QEvent* e) override {
+    if (e->type() != WindowMessageEvent::EventType()) return QObject::event(e);
+    const auto* m = static_cast<WindowMessageEvent*>(e);
+    messages.emplace_back(m->message(), m->lparam());
+    return true;
+  }
+  std::vector<std::pair<uint32_t, intptr_t>> messages;
+};
+
+class DeviceWaveLibraryTest : public ::testing::Test {
+ protected:
+  DeviceWaveLibraryTest() {
+    auto in = std::make_unique<ManualInput>();
+    auto out = std::make_unique<ManualOutput>();
+    input_ = in.get();
+    output_ = out.get();
+    library_ =
+        std::make_unique<DeviceWaveLibrary>(std::move(in), std::move(out));
+  }
+  ~DeviceWaveLibraryTest() override { library_.reset(); }
+  int16_t Init() {
+    return library_->InitWaveRecorder(&window_, 1105, WaveFormat{}, state_, 0);
+  }
+  void Capture(size_t samples) {
+    const std::vector<int16_t> tone = testing::Tone(440, samples);
+    input_->sink(tone.data(), tone.size());
+    QCoreApplication::processEvents();
+  }
+  std::vector<intptr_t> Headers(uint32_t message) const {
+    std::vector<intptr_t> headers;
+    for (const auto& [m, h] : window_.messages) {
+      if (m == message) headers.push_back(h);
+    }
+    return headers;
+  }
+
+  ManualInput* input_;
+  ManualOutput* output_;
+  std::unique_ptr<DeviceWaveLibrary> library_;
+  Window window_;
+  StateBlock state_{};
+  uint8_t block_[kAudioBlockSize] = {};
+};
+
+TEST_F(DeviceWaveLibraryTest, RefusesAnythingButGsmInWholeBlocks) {
+  WaveFormat pcm;
+  pcm.format_tag = 1;
+  EXPECT_EQ(library_->InitWaveRecorder(&window_, 1105, pcm, state_, 0),
+            DeviceWaveLibrary::kBadFormat);
+  EXPECT_EQ(library_->InitWaveRecorder(&window_, 1100, WaveFormat{}, state_, 0),
+            DeviceWaveLibrary::kBadFormat);
+  EXPECT_EQ(library_->InitWaveRecorder(&window_, 0, WaveFormat{}, state_, 0),
+            DeviceWaveLibrary::kBadFormat);
+  input_->openable = false;
+  EXPECT_EQ(Init(), DeviceWaveLibrary::kNoInput);
+  EXPECT_EQ(library_->StartWaveRecorderRaw(state_),
+            DeviceWaveLibrary::kNotReady);
+}
+
+TEST_F(DeviceWaveLibraryTest, EveryFilledBufferIsReportedWithItsOwnHeader) {
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+  Capture(5440 * 2 + 100);
+  const std::vector<intptr_t> filled = Headers(kRecordedBufferMessage);
+  ASSERT_EQ(filled.size(), 2u);
+  EXPECT_NE(filled[0], filled[1]);
+  EXPECT_EQ(library_->CopyRawBufferWaveRecorder(filled[0], block_, 0, state_),
+            1105);
+  EXPECT_EQ(library_->CopyRawBufferWaveRecorder(filled[0], block_, 0, state_),
+            DeviceWaveLibrary::kUnknownBuffer)
+      << "a buffer given back is recording again";
+  EXPECT_EQ(library_->CopyRawBufferWaveRecorder(12345, block_, 0, state_),
+            DeviceWaveLibrary::kUnknownBuffer);
+}
+
+TEST_F(DeviceWaveLibraryTest, CopiedBufferHoldsTheCodedSound) {
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+  Capture(5440);
+  ASSERT_EQ(library_->CopyRawBufferWaveRecorder(
+                Headers(kRecordedBufferMessage).at(0), block_, 0, state_),
+            1105);
+  GsmDecoder decoder;
+  const std::vector<int16_t> sound = decoder.Decode(block_, 1105);
+  EXPECT_GE(testing::ToneSnrDb({sound.begin() + 960, sound.end()}, 440), 12.0);
+}
+
+TEST_F(DeviceWaveLibraryTest, BuffersKeptOutAreNotRecordedIntoAgain) {
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+  Capture(5440 * DeviceWaveLibrary::kRecorderBuffers);
+  for (const intptr_t header : Headers(kRecordedBufferMessage)) {
+    ASSERT_EQ(library_->CopyRawBufferWaveRecorder(header, block_, 1, state_),
+              1105);
+  }
+  Capture(5440 * 2);  // nowhere to go: dropped
+  EXPECT_EQ(Headers(kRecordedBufferMessage).size(),
+            static_cast<size_t>(DeviceWaveLibrary::kRecorderBuffers));
+  ASSERT_EQ(library_->CloseWaveRecorder(state_), 0);
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0)
+      << "restarts without a new init";
+  Capture(5440);
+  EXPECT_EQ(Headers(kRecordedBufferMessage).size(),
+            static_cast<size_t>(DeviceWaveLibrary::kRecorderBuffers) + 1);
+}
+
+TEST_F(DeviceWaveLibraryTest, PlayedBlocksAreReportedOnceEachAsTheyFinish) {
+  ASSERT_EQ(Init(), 0);  // the player reports to the recorder's window
+  ASSERT_EQ(library_->CopyRawBufferWavePlayer(block_, 65, state_),
+            DeviceWaveLibrary::kNotReady);
+  ASSERT_EQ(library_->StartWavePlayerRaw(state_), 0);
+  ASSERT_EQ(library_->CopyRawBufferWavePlayer(block_, 1105, state_), 0);
+  ASSERT_EQ(library_->CopyRawBufferWavePlayer(block_, 130, state_), 0);
+  std::vector<int16_t> out(5440);
+  output_->source(out.data(), 5000);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(Headers(kPlayedBlockMessage).empty());
+  output_->source(out.data(), 440 + 640 + 100);
+  QCoreApplication::processEvents();
+  const std::vector<intptr_t> done = Headers(kPlayedBlockMessage);
+  ASSERT_EQ(done.size(), 2u);
+  EXPECT_NE(done[0], done[1]);
+  // With nothing queued the device gets silence.
+  std::fill(out.begin(), out.end(), 1);
+  output_->source(out.data(), 160);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(out[159], 0);
+}
+
+TEST_F(DeviceWaveLibraryTest, QueueIsBoundedAndStoppingReportsWhatWasCutOff) {
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_->StartWavePlayerRaw(state_), 0);
+  for (size_t i = 0; i < DeviceWaveLibrary::kMostQueuedBlocks; ++i) {
+    ASSERT_EQ(library_->CopyRawBufferWavePlayer(block_, 65, state_), 0);
+  }
+  EXPECT_EQ(library_->CopyRawBufferWavePlayer(block_, 65, state_),
+            DeviceWaveLibrary::kQueueFull);
+  ASSERT_EQ(library_->StopWavePlayer(state_), 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Headers(kPlayedBlockMessage).size(),
+            DeviceWaveLibrary::kMostQueuedBlocks);
+}
+
+TEST_F(DeviceWaveLibraryTest, NoOutputDeviceMeansNoPlayer) {
+  output_->openable = false;
+  EXPECT_EQ(library_->StartWavePlayerRaw(state_), DeviceWaveLibrary::kNoOutput);
+}
+
+TEST_F(DeviceWaveLibraryTest, DetachedLibraryPostsNothing) {
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+  library_->Detach();
+  Capture(5440);
+  EXPECT_TRUE(window_.messages.empty());
+}
+
+}  // namespace
+}  // namespace vocapost
