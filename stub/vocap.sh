@@ -5,15 +5,19 @@
 # with "sh THIS-FILE" (or open it from your file manager) to watch the
 # message in Vocapost. The message itself follows the end of this script.
 
-home=${VOCAPOST_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/vocapost}
+# A relative data folder is not valid; Vocapost ignores it too.
+case ${XDG_DATA_HOME:-} in /*) data=$XDG_DATA_HOME ;; *) data=$HOME/.local/share ;; esac
+home=${VOCAPOST_HOME:-$data/vocapost}
 name=${0##*/}
+# Vocapost looks for voca-MSG*.exe: a renamed package gets such a name again.
+case $name in voca-MSG*.exe) ;; *) name=voca-MSG$name.exe ;; esac
 temp=$home/temp
 
 tell() {
   printf '%s\n' "$1" >&2
   if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     if command -v zenity >/dev/null 2>&1; then
-      zenity --error --title="Vocapost" --text="$1" 2>/dev/null
+      zenity --error --no-markup --title="Vocapost" --text="$1" 2>/dev/null
     elif command -v kdialog >/dev/null 2>&1; then
       kdialog --title "Vocapost" --error "$1" 2>/dev/null
     elif command -v xmessage >/dev/null 2>&1; then
@@ -22,6 +26,10 @@ tell() {
   fi
 }
 
+if ! [ -f "$0" ]; then
+  tell "Run this message with: sh FILE (it cannot be read from a pipe)."
+  exit 1
+fi
 if ! mkdir -p -- "$temp"; then
   tell "Vocapost could not create the folder $temp for this message."
   exit 1

@@ -1,7 +1,6 @@
 #include "app/launch_selection.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 
 #include "app/markers.h"
@@ -24,14 +23,21 @@ void ShowLoading(MessageOperations& messages) {
 
 }  // namespace
 
+QString TrimBlanks(const QString& text) {
+  qsizetype first = 0, last = text.size();
+  while (first < last && text[first] == ' ') ++first;
+  while (last > first && text[last - 1] == ' ') --last;
+  return text.mid(first, last - first);
+}
+
 bool IsPackageLaunch(const QString& command_line) {
   return command_line.toUpper().endsWith(kPackageLaunchEnding);
 }
 
 QString CommandLineFromArguments(const QStringList& arguments) {
   const QString line = arguments.join(' ');
-  const QFileInfo named(line.trimmed());
-  if (!line.trimmed().isEmpty() && named.isRelative() && named.isFile()) {
+  const QFileInfo named(TrimBlanks(line));
+  if (!TrimBlanks(line).isEmpty() && named.isRelative() && named.isFile()) {
     return named.absoluteFilePath();
   }
   return line;
@@ -39,7 +45,7 @@ QString CommandLineFromArguments(const QStringList& arguments) {
 
 void ReadCommandLine(const QString& raw, LaunchState& launch,
                      MessageOperations& messages, Clock& clock) {
-  launch.command_line = raw.trimmed();
+  launch.command_line = TrimBlanks(raw);
   launch.started_from_setup = 0;
   if (launch.command_line != kSetupLaunch) return;
   launch.command_line.clear();
@@ -49,9 +55,9 @@ void ReadCommandLine(const QString& raw, LaunchState& launch,
 }
 
 QString FindPackage(const QString& dir) {
-  QDirIterator it(dir, QDir::Files);
-  while (it.hasNext()) {
-    const QString name = it.nextFileInfo().fileName();
+  // In name order, so that the choice does not depend on the file system.
+  const QStringList names = QDir(dir).entryList(QDir::Files, QDir::Name);
+  for (const QString& name : names) {
     if (name.startsWith("voca-MSG", Qt::CaseInsensitive) &&
         name.endsWith(".exe", Qt::CaseInsensitive)) {
       return name;

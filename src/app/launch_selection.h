@@ -17,6 +17,9 @@ inline constexpr double kSetupNoticeSeconds = 5.0;
 // package's stub started this copy.
 bool IsPackageLaunch(const QString& command_line);
 
+// Without the blanks at either end (tabs and line ends stay).
+QString TrimBlanks(const QString& text);
+
 // The command line from the program's arguments. A file named relative to
 // the folder the program was started in is made absolute, since start-up
 // makes the program folder current before it looks for the file.
@@ -35,7 +38,7 @@ enum class Selection { kContinue, kEnd };
 Selection SelectPlayFile(LaunchState& launch, MessageOperations& messages,
                          const QString& temp_dir);
 
-// The first "voca-MSG*.exe" in `dir`, in listing order; empty when none.
+// The first "voca-MSG*.exe" in `dir` by name; empty when none.
 QString FindPackage(const QString& dir);
 
 }  // namespace vocapost

@@ -1,5 +1,9 @@
 #include "message/message_package.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -74,6 +78,24 @@ bool PatchPackage(const QString& work, int32_t total) {
          package.flush();
 }
 
+// Opens `name` in the current folder for writing the message, never
+// through a link that points elsewhere.
+bool OpenForExtraction(const QString& name, QFile& out) {
+  const QByteArray path = QFile::encodeName(name);
+  struct stat info {};
+  if (lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode))
+    unlink(path.constData());
+  const int fd =
+      open(path.constData(),
+           O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  out.setFileName(name);
+  if (out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
+    return true;
+  close(fd);
+  return false;
+}
+
 QString TrimBlanks(const QString& text) {
   qsizetype first = 0, last = text.size();
   while (first < last && text[first] == ' ') ++first;
@@ -137,7 +159,12 @@ int32_t BuildPackageFrom(const QString& stub_path, const QString& message_path,
 bool IsSafeMessageName(const QString& name) {
   if (name.isEmpty() || name == "." || name == "..") return false;
   for (const QChar c : name) {
-    if (c == '/' || c == '\\' || c.unicode() < 0x20 || c.unicode() == 0x7F) {
+    // Controls, and format marks such as a right-to-left override that
+    // would make the name read as something else.
+    const QChar::Category category = c.category();
+    if (c == '/' || c == '\\' || category == QChar::Other_Control ||
+        category == QChar::Other_Format || category == QChar::Separator_Line ||
+        category == QChar::Separator_Paragraph) {
       return false;
     }
   }
@@ -164,10 +191,7 @@ QString ExtractEmbeddedMessage(const QString& path) {
     name = QFile::decodeName(
         TrimBlanks(BytesToText(block, 9, kLongestPackageName)).toLatin1());
     if (!IsSafeMessageName(name)) return {};
-    // Never write through a link that points elsewhere.
-    if (QFileInfo(name).isSymLink()) QFile::remove(name);
-    out.setFileName(name);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+    if (!OpenForExtraction(name, out)) return {};
   }
   if (!out.isOpen()) return {};
   const bool complete =

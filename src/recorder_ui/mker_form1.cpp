@@ -99,6 +99,9 @@ void MKERForm1::closeEvent(QCloseEvent* event) {
 
 void MKERForm1::Form_QueryUnload() {
   LaunchState& launch = app_.state().launch;
+  // While exit is held back (start-up, or an exit already under way) the
+  // close could only wait forever.
+  if (launch.exit_enabled != 1 || launch.recorder_closing == 1) return;
   launch.recorder_closing = 1;
   if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
   WaitWithEvents(app_.services().clock, std::numeric_limits<double>::infinity(),

@@ -123,6 +123,26 @@ TEST_F(StartupTest, SetupLaunchShowsLoadingForFiveSecondsThenClosesIt) {
       << "the raw command line was not empty";
 }
 
+TEST_F(StartupTest, OnlyBlanksAreTrimmedFromTheCommandLine) {
+  ASSERT_EQ(Start("\tFROMSET"), StartResult::kRunning);
+  EXPECT_EQ(launch().started_from_setup, 0);
+  EXPECT_EQ(launch().command_line, "\tFROMSET");
+  EXPECT_TRUE(presenter_.messages.empty());
+}
+
+TEST_F(StartupTest, FirstPackageByNameIsTheOneExtracted) {
+  for (const char* name : {"m2.vrc", "m1.vrc"}) {
+    QByteArray header = QByteArray("VOCAPOST") + name;
+    header += QByteArray(1024 - header.size(), ' ');
+    temp_.WriteFile(std::string("temp/voca-MSG") + name + ".exe",
+                    QByteArray(2048, '#') + header + name);
+  }
+  temp_.WriteFile("temp/another.exe", "not a package");
+  ASSERT_EQ(Start("TEMP-MSG.EXE"), StartResult::kRunning);
+  EXPECT_EQ(launch().play_file_name, "m1.vrc");
+  EXPECT_FALSE(Exists("m2.vrc"));
+}
+
 TEST_F(StartupTest, LowerCaseFromsetIsAFileName) {
   ASSERT_EQ(Start("fromset"), StartResult::kRunning);
   EXPECT_EQ(launch().command_line, "fromset");

@@ -40,7 +40,9 @@ class PackageStubTest : public testing::HomeTest {
 
   // Runs the package the way a recipient would: sh FILE, from the folder
   // the mail program saved it in.
-  int RunPackage(const QString& path_variable) {
+  int RunPackage(const QString& path_variable,
+                 const QString& package = "voca-MSG05143012.exe",
+                 const QString& program = "/bin/sh") {
     QProcessEnvironment env;
     env.insert("PATH", path_variable);
     env.insert("HOME", QString::fromStdString(temp_.root().string()));
@@ -50,7 +52,11 @@ class PackageStubTest : public testing::HomeTest {
     QProcess sh;
     sh.setProcessEnvironment(env);
     sh.setWorkingDirectory(QString::fromStdString(temp_.home().string()));
-    sh.start("/bin/sh", {"voca-MSG05143012.exe"});
+    if (program == "/bin/sh") {
+      sh.start(program, {package});
+    } else {
+      sh.start(program, {});
+    }
     EXPECT_TRUE(sh.waitForFinished(20000));
     stderr_ = sh.readAllStandardError();
     return sh.exitCode();
@@ -97,6 +103,57 @@ TEST_F(PackageStubTest, WithoutTheViewerItSaysWhatToInstall) {
   EXPECT_FALSE(fs::exists(temp_.root() / "args"));
   EXPECT_TRUE(fs::exists(recipient() / "temp" / "voca-MSG05143012.exe"))
       << "the message is kept for later";
+}
+
+TEST_F(PackageStubTest,
+       RenamedPackageRunsDirectlyFromAFolderWithOddCharacters) {
+  const fs::path odd = temp_.home() / "saved by 'mail' & [co] $x";
+  fs::create_directories(odd);
+  temp_.WriteFile(odd / "-my message.exe", package_);
+  fs::permissions(odd / "-my message.exe", fs::perms::owner_all);
+  const QString bin_path =
+      QString::fromStdString(bin().string()) + ":/usr/bin:/bin";
+  ASSERT_EQ(
+      RunPackage(bin_path, {},
+                 QString::fromStdString((odd / "-my message.exe").string())),
+      0)
+      << stderr_.toStdString();
+  EXPECT_EQ(
+      temp_.ReadFile(recipient() / "temp" / "voca-MSG-my message.exe.exe"),
+      package_);
+}
+
+TEST_F(PackageStubTest, RealViewerTakesTheMessageOutOfTheCopy) {
+  fs::create_symlink(VOCAPOST_BINARY, bin() / "vocapost-real");
+  temp_.WriteFile(
+      bin() / "vocapost",
+      "#!/bin/sh\nexec \"$(dirname \"$0\")/vocapost-real\" \"$@\"\n");
+  fs::permissions(bin() / "vocapost", fs::perms::owner_all);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("PATH", QString::fromStdString(bin().string()) + ":/usr/bin:/bin");
+  env.insert("VOCAPOST_HOME", QString::fromStdString(recipient().string()));
+  env.insert("XDG_CONFIG_HOME",
+             QString::fromStdString((temp_.root() / "config").string()));
+  env.insert("XDG_RUNTIME_DIR", QString::fromStdString(temp_.root().string()));
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("VOCAPOST_AUDIO", "test-tone");
+  env.insert("VOCAPOST_AUDIO_OUT", "discard");
+  env.insert("VOCAPOST_AUTOCLOSE_MESSAGES", "1");
+  QProcess recipient_run;
+  recipient_run.setProcessEnvironment(env);
+  recipient_run.setWorkingDirectory(
+      QString::fromStdString(temp_.home().string()));
+  recipient_run.start("/bin/sh", {"voca-MSG05143012.exe"});
+  ASSERT_TRUE(recipient_run.waitForStarted());
+  const fs::path extracted = recipient() / "05143012.vrc";
+  for (int i = 0; i < 500 && !fs::exists(recipient() / "popplay.txt"); ++i) {
+    recipient_run.waitForFinished(20);
+  }
+  EXPECT_TRUE(fs::exists(recipient() / "popplay.txt"))
+      << "the viewer plays the message";
+  EXPECT_EQ(temp_.ReadFile(extracted), message_);
+  recipient_run.kill();
+  recipient_run.waitForFinished(5000);
 }
 
 }  // namespace

@@ -218,6 +218,16 @@ TEST_F(PackageTest, ExtractionNeverWritesThroughALink) {
   EXPECT_EQ(temp_.ReadFile("m.vrc"), "message");
 }
 
+TEST_F(PackageTest, NamesWithHiddenMarksAreRefused) {
+  // Right-to-left override, a C1 control and a line separator, in UTF-8.
+  for (const QByteArray& name :
+       {QByteArray("evil\xe2\x80\xaext.vrc"), QByteArray("a\xc2\x85.vrc"),
+        QByteArray("a\xe2\x80\xa8.vrc")}) {
+    temp_.WriteFile("p.exe", HandMadePackage(name, "payload"));
+    EXPECT_EQ(ExtractEmbeddedMessage("p.exe"), "") << name.toStdString();
+  }
+}
+
 TEST_F(PackageTest, SafeNamesAreOrdinaryMessageFiles) {
   EXPECT_TRUE(IsSafeMessageName("05143012.vrc"));
   EXPECT_TRUE(IsSafeMessageName("My message.VRC"));

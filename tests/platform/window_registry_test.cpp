@@ -5,6 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <thread>
+
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -59,6 +62,52 @@ TEST_F(WindowRegistryTest, CrashedCopyNoLongerCounts) {
   EXPECT_EQ(mine.CountWindowsTitled("Vocapost "), 1);
   close(ready[0]);
   close(ready[1]);
+}
+
+TEST_F(WindowRegistryTest, FilesOfEndedCopiesAreCleanedAway) {
+  WindowRegistry mine(dir());
+  ASSERT_TRUE(mine.Publish({"Vocapost "}));
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    WindowRegistry ended(dir());
+    _exit(ended.Publish({"Vocapost "}) ? 0 : 1);  // ends without tidying up
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  auto files = [&] {
+    return std::distance(std::filesystem::directory_iterator(dir()),
+                         std::filesystem::directory_iterator());
+  };
+  EXPECT_EQ(files(), 2);
+  EXPECT_EQ(mine.CountWindowsTitled("Vocapost "), 1);
+  EXPECT_EQ(files(), 1);
+}
+
+TEST_F(WindowRegistryTest, PublishingWhileOthersCountAlwaysSucceeds) {
+  WindowRegistry counter(dir());
+  std::atomic<bool> done{false};
+  std::thread counting([&] {
+    while (!done) counter.CountWindowsTitled("Vocapost ");
+  });
+  int published = 0;
+  for (int i = 0; i < 200; ++i) {
+    WindowRegistry copy(dir());
+    published += copy.Publish({"Vocapost "}) ? 1 : 0;
+  }
+  done = true;
+  counting.join();
+  EXPECT_EQ(published, 200);
+}
+
+TEST_F(WindowRegistryTest, FolderOpenToOthersIsNotTrusted) {
+  std::filesystem::create_directories(dir());
+  std::filesystem::permissions(dir(), std::filesystem::perms::all);
+  WindowRegistry planted(dir());
+  WindowRegistry mine(dir());
+  EXPECT_FALSE(planted.Publish({"Vocapost "}));
+  EXPECT_EQ(mine.CountWindowsTitled("Vocapost "), 0);
 }
 
 TEST_F(WindowRegistryTest, RepublishingReplacesTheTitles) {

@@ -22,11 +22,24 @@ QString FrameSize(const QByteArray& payload) {
       .arg(qFromLittleEndian<qint32>(bytes + 8));
 }
 
+// Bytes from a file as a terminal may show them: anything unprintable as \xNN.
+QString Printable(const QString& text) {
+  QString shown;
+  for (const QChar c : text) {
+    if (c.unicode() >= 0x20 && c.unicode() < 0x7F && c != '\\') {
+      shown += c;
+    } else {
+      shown += QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'));
+    }
+  }
+  return shown;
+}
+
 QString StopReason(const MessageReader& reader, const MessageRecord* last) {
   switch (reader.end()) {
     case ReadEnd::kUnknownTag:
       return QString("unknown tag \"%1\" at offset %2")
-          .arg(reader.stop_header().left(3).toHtmlEscaped())
+          .arg(Printable(reader.stop_header().left(3)))
           .arg(reader.read_position() - 1);
     case ReadEnd::kReadError:
       return "the file could not be read";

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -31,18 +32,30 @@ QByteArray ReadAll(int fd) {
   return bytes;
 }
 
-// Titles of a living copy's file; nullopt when its copy has ended.
+// Titles of a living copy's file; nullopt when its copy has ended, whose
+// file is then removed.
 std::optional<QStringList> LiveTitles(const fs::path& file) {
   const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return std::nullopt;
   std::optional<QStringList> titles;
   if (flock(fd, LOCK_SH | LOCK_NB) != 0) {
     titles = QString::fromUtf8(ReadAll(fd)).split('\n', Qt::SkipEmptyParts);
-  } else {
-    flock(fd, LOCK_UN);
+  } else if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    unlink(file.c_str());  // a new copy that opened it notices and reopens
   }
   close(fd);
   return titles;
+}
+
+// The folder must be ours alone: another user could otherwise plant copies
+// that make every launch give way.
+bool UsableDir(const fs::path& dir) {
+  std::error_code ec;
+  fs::create_directories(dir.parent_path(), ec);
+  mkdir(dir.c_str(), 0700);
+  struct stat info {};
+  return lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 }  // namespace
@@ -66,27 +79,36 @@ WindowRegistry::~WindowRegistry() {
 
 bool WindowRegistry::Publish(const QStringList& titles) {
   own_titles_ = titles;
-  if (fd_ < 0) {
-    std::error_code ec;
-    fs::create_directories(dir_, ec);
-    fs::permissions(dir_, fs::perms::owner_all, ec);
-    // One file per registry object, so one process may stand for several
-    // copies (as tests do).
-    static std::atomic<int> next{0};
-    own_file_ = dir_ / (std::to_string(getpid()) + "-" +
-                        std::to_string(next++) + kSuffix);
-    fd_ = open(own_file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-               0600);
-    if (fd_ < 0) return false;
-    if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-      close(fd_);
-      fd_ = -1;
-      return false;
-    }
-  }
+  if (fd_ < 0 && !OpenOwnFile()) return false;
   const QByteArray bytes = titles.join('\n').toUtf8() + '\n';
   return ftruncate(fd_, 0) == 0 &&
          pwrite(fd_, bytes.constData(), bytes.size(), 0) == bytes.size();
+}
+
+bool WindowRegistry::OpenOwnFile() {
+  if (!UsableDir(dir_)) return false;
+  // One file per registry object, so one process may stand for several
+  // copies (as tests do).
+  static std::atomic<int> next{0};
+  own_file_ = dir_ / (std::to_string(getpid()) + "-" + std::to_string(next++) +
+                      kSuffix);
+  // A counting copy may remove a file it finds unlocked between our open and
+  // our lock: then the name no longer leads to our file, and we start over.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    fd_ = open(own_file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+               0600);
+    if (fd_ < 0) return false;
+    struct stat held {
+    }, named{};
+    if (flock(fd_, LOCK_EX) == 0 && fstat(fd_, &held) == 0 &&
+        stat(own_file_.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+        held.st_dev == named.st_dev) {
+      return true;
+    }
+    close(fd_);
+    fd_ = -1;
+  }
+  return false;
 }
 
 int WindowRegistry::CountWindowsTitled(const QString& title) const {
@@ -95,13 +117,12 @@ int WindowRegistry::CountWindowsTitled(const QString& title) const {
     for (const QString& t : titles) count += t.left(kLongestTitle) == title;
   };
   if (fd_ < 0) count_in(own_titles_);  // not published: still this copy's
+  if (!UsableDir(dir_)) return count;
   std::error_code ec;
   fs::directory_iterator it(dir_, ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
     const fs::path file = it->path();
     if (file.extension() != kSuffix) continue;
-    // A file whose copy has ended is left alone: removing it could race
-    // with a new copy that has created it and not locked it yet.
     if (const std::optional<QStringList> titles = LiveTitles(file)) {
       count_in(*titles);
     }

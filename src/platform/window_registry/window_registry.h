@@ -27,6 +27,8 @@ class WindowRegistry {
   const std::filesystem::path& dir() const { return dir_; }
 
  private:
+  bool OpenOwnFile();
+
   std::filesystem::path dir_;
   std::filesystem::path own_file_;
   int fd_ = -1;
