@@ -66,6 +66,57 @@ TEST_F(RecorderTest, ClosingTheWindowEndsTheProgram) {
   EXPECT_FALSE(Exists("popstop.txt"));
 }
 
+class RecorderAudioTest : public testing::AppTest {
+ protected:
+  QString Shown() {
+    return app_->messages().error_form()
+               ? app_->messages().error_form()->Label1()->text()
+               : QString();
+  }
+};
+
+TEST_F(RecorderAudioTest, WorkingAudioGivesNoMessage) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().audio.audio_capability, 2);
+  EXPECT_EQ(Shown(), "");
+}
+
+TEST_F(RecorderAudioTest, NoAudioIsToldAndTheProgramGoesOn) {
+  wave_.init_result = -2;
+  const double before = clock_.Now();
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().audio.audio_capability, 0);
+  EXPECT_TRUE(Shown().startsWith("Audio operations are not supported.  "));
+  EXPECT_GT(clock_.Now() - before, 2.0) << "time to read it";
+  EXPECT_TRUE(app_->recorder()->isVisible());
+}
+
+TEST_F(RecorderAudioTest,
+       FullDuplexFailureSwitchesToHalfDuplexForTheNextStart) {
+  wave_.start_recorder_result = -2;
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().audio.audio_capability, 1);
+  EXPECT_TRUE(
+      Shown().startsWith("Full duplex audio operations are not supported.  "));
+  EXPECT_EQ(settings_.Get(kSettingsApplication, kSettingsSection, "FullDuplex"),
+            QString("0"));
+  EXPECT_EQ(app_->state().settings.full_duplex, 1)
+      << "this run keeps what it read";
+
+  // The next start opens half duplex without a word.
+  app_.reset();
+  testing::FakeWaveLibrary next_wave;
+  next_wave.start_recorder_result = -2;
+  app_ = std::make_unique<Application>(Services{settings_, clock_, display_,
+                                                presenter_, registry_, ender_,
+                                                next_wave, nullptr});
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().audio.audio_capability, 2);
+  EXPECT_EQ(next_wave.calls, std::vector<QString>{"InitWaveRecorder"});
+  EXPECT_EQ(Shown(), "");
+  app_.reset();
+}
+
 TEST(ButtonArtTest, EachLookIsItsOwnCrispPicture) {
   const QSize size(22, 22);
   const QImage normal =
