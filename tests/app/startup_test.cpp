@@ -143,14 +143,6 @@ TEST_F(StartupTest, FirstPackageByNameIsTheOneExtracted) {
   EXPECT_FALSE(Exists("m2.vrc"));
 }
 
-TEST_F(StartupTest, LowerCaseFromsetIsAFileName) {
-  ASSERT_EQ(Start("fromset"), StartResult::kRunning);
-  EXPECT_EQ(launch().command_line, "fromset");
-  EXPECT_EQ(launch().started_from_setup, 0);
-  EXPECT_TRUE(launch().play_file_name.isEmpty());
-  EXPECT_TRUE(app_->recorder()->isVisible());
-}
-
 TEST_F(StartupTest, MessageFileIsChosenForPlayingInAnyCase) {
   temp_.WriteFile("05143012.Vrc", "WAV0      ");
   ASSERT_EQ(Start("  05143012.Vrc  "), StartResult::kRunning);
@@ -191,32 +183,6 @@ TEST_F(StartupTest, UnreadableMessageFileIsStillChosen) {
   EXPECT_EQ(launch().play_file_name, "locked.vrc");
 }
 
-TEST_F(StartupTest, OtherFileTypeIsRefused) {
-  temp_.WriteFile("notes.txt", "hello");
-  EXPECT_EQ(Start("notes.txt"), StartResult::kEnded);
-  EXPECT_EQ(app_->exit_code(), 1);
-  EXPECT_EQ(Texts(),
-            std::vector<QString>{
-                "Warning\tIncorrect file type selected.  Cannot be played."});
-  EXPECT_FALSE(Exists("popplay.txt"));
-  EXPECT_FALSE(ender_.ended);
-}
-
-TEST_F(StartupTest, PackageLaunchWithoutPackageSaysSo) {
-  EXPECT_EQ(Start("/somewhere/temp-msg.exe"), StartResult::kEnded);
-  EXPECT_EQ(Texts(),
-            std::vector<QString>{
-                "Warning\tThere does not appear to be a file to be played."});
-}
-
-TEST_F(StartupTest, PackageWithoutMessageSaysSo) {
-  temp_.WriteFile("temp/voca-MSGbroken.exe", QByteArray(5000, 'x'));
-  EXPECT_EQ(Start("TEMP-MSG.EXE"), StartResult::kEnded);
-  EXPECT_EQ(Texts(), std::vector<QString>{
-                         "Warning\tThere does not appear to be a message in "
-                         "that file.  Cannot be played."});
-}
-
 TEST_F(StartupTest, PackageLaunchExtractsTheMessageAndPlaysIt) {
   QByteArray header = "VOCAPOST05143012.vrc";
   header += QByteArray(1024 - header.size(), ' ');
@@ -234,16 +200,6 @@ TEST_F(StartupTest, PackageLaunchExtractsTheMessageAndPlaysIt) {
   EXPECT_EQ(app_->messages().error_form()->Label1()->text(), "Loading...");
 }
 
-TEST_F(StartupTest, BusyCopyMakesANewLaunchEndSilently) {
-  const auto other = OtherCopy();
-  temp_.WriteFile("popplay.txt", "popplay");
-  temp_.WriteFile("05143012.vrc", "x");
-  EXPECT_EQ(Start("05143012.vrc"), StartResult::kEnded);
-  EXPECT_TRUE(presenter_.messages.empty());
-  EXPECT_TRUE(Exists("popplay.txt"));
-  EXPECT_EQ(app_->recorder(), nullptr);
-}
-
 TEST_F(StartupTest, StaleMarkersOfAnEndedCopyAreCleared) {
   for (const char* marker :
        {"popplay.txt", "pop.txt", "popup.txt", "popshow.txt"}) {
@@ -256,15 +212,6 @@ TEST_F(StartupTest, StaleMarkersOfAnEndedCopyAreCleared) {
     EXPECT_FALSE(Exists(marker)) << marker;
   }
   EXPECT_TRUE(Exists("popstop.txt")) << "left alone";
-}
-
-TEST_F(StartupTest, SecondPlainLaunchAsksTheRunningCopyToShowItself) {
-  const auto other = OtherCopy();
-  EXPECT_EQ(Start(), StartResult::kEnded);
-  EXPECT_EQ(app_->exit_code(), 0);
-  EXPECT_EQ(temp_.ReadFile("popshow.txt"), "popshow");
-  EXPECT_TRUE(presenter_.messages.empty());
-  EXPECT_EQ(app_->recorder(), nullptr);
 }
 
 TEST_F(StartupTest, HandOverFromAnIdleCopyReturnsToTheRecorderAfterwards) {
