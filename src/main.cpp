@@ -3,6 +3,7 @@
 
 #include "app/application.h"
 #include "app/launch_selection.h"
+#include "platform/capture/capture_window.h"
 #include "platform/clock/clock.h"
 #include "platform/display/screen_display_info.h"
 #include "platform/environment/environment.h"
@@ -10,6 +11,7 @@
 #include "platform/message_box/qt_message_presenter.h"
 #include "platform/message_log/message_log.h"
 #include "platform/process/program_end.h"
+#include "platform/registry/registry_store.h"
 #include "platform/settings/settings_store.h"
 #include "platform/wave/device_wave_library.h"
 #include "platform/window_log/window_log.h"
@@ -39,8 +41,12 @@ int main(int argc, char** argv) {
   vocapost::DeviceWaveLibrary wave(
       vocapost::MakeAudioInput(environment.audio_in),
       vocapost::MakeAudioOutput(environment.audio_out));
+  vocapost::IniRegistryStore registry_store(vocapost::DefaultConfigDir());
+  const std::unique_ptr<vocapost::CaptureDriver> camera =
+      vocapost::MakeCaptureDriver(environment.capture);
   vocapost::Application app({settings, clock, display, presenter, registry,
-                             ender, wave, log ? &*log : nullptr});
+                             ender, wave, registry_store, *camera,
+                             log ? &*log : nullptr});
 
   const vocapost::StartOptions options{
       vocapost::ResolveProgramHome(), vocapost::ShippedDataDir(),

@@ -55,6 +55,22 @@ struct StartupValues {
   QString about_text;
 };
 
+// Capture, codec and display; sizes in pixels, flags 0 or 1.
+struct VideoState {
+  int16_t video_state = 0;  // 0 no video, 1 playback only, 2 capture too
+  int16_t no_capture = 0;
+  int16_t capture_width = 0;
+  int16_t capture_height = 0;
+  int16_t grab_mode = 0;
+  int16_t size_supported[3] = {};
+  int16_t frames_ready = 0;
+  int32_t key_frame_counter = 0;
+  int32_t key_frame_limit = 0;
+  int16_t compress_busy = 0;
+  int16_t decode_busy = 0;
+  int16_t size_change_busy = 0;
+};
+
 // Recording and playing exclude each other.
 struct ActivityState {
   int16_t is_recording = 0;
@@ -74,6 +90,7 @@ struct AppState {
   StartupValues values;
   ActivityState activity;
   AudioState audio;
+  VideoState video;
   RecordingSession recording;
   ExtraTexts extra_texts;
   int extra_text_count = 0;

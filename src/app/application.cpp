@@ -11,6 +11,11 @@ Application::Application(Services services)
       messages_(state_.messages.language_extension, services.presenter,
                 services.log, services.clock),
       audio_(services.wave, state_, messages_, services.clock),
+      codecs_(services.registry_store),
+      capture_(services.capture_driver,
+               [this]() -> QWidget* { return CapturePicture(); }),
+      video_(state_, codecs_, capture_, services.registry_store, messages_,
+             services.clock),
       procedure_factory_([this](WindowProcedure previous) {
         return audio_.MakeWaveProcedure(std::move(previous));
       }) {}
@@ -27,9 +32,14 @@ Viewer* Application::viewer() const { return viewer_; }
 MKERForm1* Application::recorder() const { return recorder_; }
 AboutForm* Application::about_form() const { return about_form_; }
 
+QWidget* Application::CapturePicture() const {
+  return recorder_ != nullptr ? recorder_->Picture1() : nullptr;
+}
+
 StartResult Application::Start(const StartOptions& options) {
   options_ = options;
   viewer_ = new Viewer(*this);
+  video_.SetFrameView(viewer_);
   // From now on this copy counts as running.
   services_.registry.Publish({kViewerCaption});
   return viewer_->Form_Load();

@@ -10,14 +10,18 @@
 #include "audio/audio_engine.h"
 #include "messages/form_messages.h"
 #include "messages/message_form.h"
+#include "platform/capture/capture_window.h"
 #include "platform/clock/clock.h"
+#include "platform/codec/codec_manager.h"
 #include "platform/display/display_info.h"
 #include "platform/message_box/message_presenter.h"
 #include "platform/message_log/message_log.h"
 #include "platform/process/program_end.h"
+#include "platform/registry/registry_store.h"
 #include "platform/settings/settings_store.h"
 #include "platform/wave/wave_library.h"
 #include "platform/window_registry/window_registry.h"
+#include "video/video_engine.h"
 
 namespace vocapost {
 
@@ -34,6 +38,8 @@ struct Services {
   WindowRegistry& registry;
   ProgramEnd& ender;
   WaveLibrary& wave;
+  RegistryStore& registry_store;
+  CaptureDriver& capture_driver;
   const MessageLog* log = nullptr;
 };
 
@@ -69,6 +75,8 @@ class Application {
   Services& services() { return services_; }
   FormMessages& messages() { return messages_; }
   AudioEngine& audio() { return audio_; }
+  VideoEngine& video() { return video_; }
+  WidgetCaptureService& capture() { return capture_; }
   const StartOptions& options() const { return options_; }
   int exit_code() const { return exit_code_; }
 
@@ -93,6 +101,9 @@ class Application {
     procedure_factory_ = std::move(factory);
   }
 
+  // The Recorder's local video picture, where the capture window lives.
+  QWidget* CapturePicture() const;
+
   // Ends the program now; the caller has run whatever had to run before.
   void EndProgram(int code);
   // Ending "at once" during start-up: nothing more runs.
@@ -103,6 +114,9 @@ class Application {
   AppState state_;
   FormMessages messages_;
   AudioEngine audio_;
+  CodecManager codecs_;
+  WidgetCaptureService capture_;
+  VideoEngine video_;
   StartOptions options_;
   std::unique_ptr<MessageForm> message_form_;
   QPointer<Viewer> viewer_;

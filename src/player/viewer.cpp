@@ -207,6 +207,7 @@ void Viewer::Form_Unload() {
   WriteMarker(kStoppingMarker);
   if (launch.viewer_ready == 1) {
     app_.audio().StopAudio();
+    app_.video().VideoShutdown();
     app_.RestoreMessageProcedure();
   }
   launch.viewer_ready = 0;
@@ -230,6 +231,28 @@ void Viewer::closeEvent(QCloseEvent* event) {
 }
 
 void Viewer::Command12_Click() {}
+
+int Viewer::OuterWidthTwips() const {
+  return PixelsToTwips(picture2_->width());
+}
+
+int Viewer::OuterHeightTwips() const {
+  return PixelsToTwips(picture2_->height());
+}
+
+void Viewer::SizePictureTwips(int width, int height) {
+  picture2_->resize(TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void Viewer::DrawPicture(const BitmapInfoHeader& format, const uint8_t* bgr,
+                         int width, int height) {
+  const int w = format.width, h = std::abs(format.height);
+  // Bottom-up BGR rows, turned the right way up and stretched.
+  const QImage picture =
+      QImage(bgr, w, h, w * 3, QImage::Format_BGR888).mirrored();
+  picture2_->setPixmap(QPixmap::fromImage(picture.scaled(
+      width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
 
 void Viewer::Picture5_Click() {
   if (command6_->isEnabled()) command6_->Press();

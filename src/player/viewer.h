@@ -9,13 +9,14 @@
 #include "player/viewer_layout.h"
 #include "recorder_ui/command_button.h"
 #include "recorder_ui/image_button.h"
+#include "video/frame_view.h"
 
 namespace vocapost {
 
 // The start-up form and the window messages play in. It stays hidden while
 // nothing plays; its timer drives playback and recording, and its unload is
 // how the program ends.
-class Viewer final : public QWidget {
+class Viewer final : public QWidget, public FrameView {
  public:
   explicit Viewer(Application& app);
 
@@ -43,6 +44,12 @@ class Viewer final : public QWidget {
   // tick, which clears the busy flag itself on every way out.
   std::function<void()> player_tick;
   std::function<void(int16_t& tick_busy)> recording_tick;
+
+  int OuterWidthTwips() const override;
+  int OuterHeightTwips() const override;
+  void SizePictureTwips(int width, int height) override;
+  void DrawPicture(const BitmapInfoHeader& format, const uint8_t* bgr,
+                   int width, int height) override;
 
   ImageButton* Picture6() const { return picture6_; }
   ImageButton* Picture5() const { return picture5_; }

@@ -24,8 +24,14 @@ MKERForm1::MKERForm1(Application& app)
       command8_(new CommandButton("Command8", "160x120", this)),
       command14_(new CommandButton("Command14", "Stop", this)),
       timer1_(new QTimer(this)),
-      label5_(new QLabel(this)) {
+      label5_(new QLabel(this)),
+      picture1_(new QWidget(this)) {
   label5_->setObjectName("Label5");
+  label5_->move(TwipsToPixels(120), TwipsToPixels(2100));
+  picture1_->setObjectName("Picture1");
+  picture1_->setToolTip("Local video window");
+  picture1_->setGeometry(TwipsToPixels(60), TwipsToPixels(60),
+                         TwipsToPixels(2460), TwipsToPixels(1860));
   setObjectName("MKERForm1");
   setWindowTitle("Vocapost");
   timer1_->setObjectName("Timer1");
@@ -49,8 +55,40 @@ void MKERForm1::Form_Load() {
          area.y() + TwipsToPixels(CentredOffsetTwips(
                         PixelsToTwips(area.height()), values.recorder_height)));
   }
+  DetectVideo();
   DetectAudio();
   app_.state().launch.recorder_loaded = 1;
+}
+
+void MKERForm1::DetectVideo() {
+  VideoState& video = app_.state().video;
+  QString& title = app_.state().messages.message_title;
+  video.video_state = 0;
+  video.no_capture = 0;
+  const int16_t result = app_.video().InitVideo();
+  for (int16_t& supported : video.size_supported) supported = 1;
+  if (result == 0) {
+    app_.messages().ShowMessageForm(
+        "Video operations are not supported.  If this is the first use of this "
+        "product you will need to restart Windows so settings will take "
+        "effect.  "
+        "Audio can be used.",
+        0, title);
+    video.no_capture = 1;
+    app_.messages().PauseWithEvents(1.0f, {});
+  } else if (result == 1) {
+    if (app_.state().launch.play_file_name.isEmpty()) {
+      app_.messages().ShowMessageForm(
+          "Video receive is supported, but no video capture device found.", 0,
+          title);
+    }
+    video.video_state = 1;
+    video.no_capture = 1;
+    app_.messages().PauseWithEvents(1.0f, {});
+  } else {
+    video.video_state = 2;
+  }
+  picture1_->setVisible(video.video_state == 2);
 }
 
 void MKERForm1::DetectAudio() {

@@ -31,6 +31,7 @@ class MKERForm1 final : public QWidget, public RecorderWindow {
   CommandButton* Command14() const { return command14_; }
   QTimer* Timer1() const { return timer1_; }
   QLabel* Label5() const { return label5_; }
+  QWidget* Picture1() const { return picture1_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -42,6 +43,8 @@ class MKERForm1 final : public QWidget, public RecorderWindow {
   CommandButton* command14_;
   QTimer* timer1_;
   QLabel* label5_;
+  QWidget* picture1_;
+  void DetectVideo();
   void DetectAudio();
 };
 

@@ -157,9 +157,7 @@ TEST_F(StartupTest, MissingFileOrFolderIsLikeNoCommandLine) {
   std::filesystem::create_directory(temp_.home() / "folder.vrc");
   for (const QString& line : {QString("absent.vrc"), QString("folder.vrc"),
                               QString("two words.vrc"), QString("*.vrc")}) {
-    app_ = std::make_unique<Application>(Services{settings_, clock_, display_,
-                                                  presenter_, registry_, ender_,
-                                                  wave_, nullptr});
+    app_ = MakeApp(wave_);
     ASSERT_EQ(Start(line), StartResult::kRunning) << line.toStdString();
     EXPECT_TRUE(launch().play_file_name.isEmpty()) << line.toStdString();
     EXPECT_TRUE(app_->recorder()->isVisible()) << line.toStdString();

@@ -107,9 +107,7 @@ TEST_F(RecorderAudioTest,
   app_.reset();
   testing::FakeWaveLibrary next_wave;
   next_wave.start_recorder_result = -2;
-  app_ = std::make_unique<Application>(Services{settings_, clock_, display_,
-                                                presenter_, registry_, ender_,
-                                                next_wave, nullptr});
+  app_ = MakeApp(next_wave);
   ASSERT_EQ(Start(), StartResult::kRunning);
   EXPECT_EQ(app_->state().audio.audio_capability, 2);
   EXPECT_EQ(next_wave.calls, std::vector<QString>{"InitWaveRecorder"});

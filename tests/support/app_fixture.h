@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/application.h"
+#include "platform/capture/test_pattern_driver.h"
 #include "support/fake_wave_library.h"
 #include "support/temp_home.h"
 
@@ -44,9 +45,15 @@ class AppTest : public HomeTest {
   WindowRegistry registry_{registry_dir()};
   RecordingEnd ender_;
   FakeWaveLibrary wave_;
-  std::unique_ptr<Application> app_ = std::make_unique<Application>(
-      Services{settings_, clock_, display_, presenter_, registry_, ender_,
-               wave_, nullptr});
+  IniRegistryStore registry_store_{
+      QString::fromStdString(temp_.config().string())};
+  TestPatternDriver camera_;
+  std::unique_ptr<Application> MakeApp(WaveLibrary& wave) {
+    return std::make_unique<Application>(
+        Services{settings_, clock_, display_, presenter_, registry_, ender_,
+                 wave, registry_store_, camera_, nullptr});
+  }
+  std::unique_ptr<Application> app_ = MakeApp(wave_);
 };
 
 }  // namespace vocapost::testing

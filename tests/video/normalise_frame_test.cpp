@@ -1,0 +1,102 @@
+#include "video/normalise_frame.h"
+
+#include <gtest/gtest.h>
+
+namespace vocapost {
+namespace {
+
+BitmapInfoHeader Format(int width, int height, uint32_t compression) {
+  BitmapInfoHeader format;
+  format.width = width;
+  format.height = height;
+  format.compression = compression;
+  format.bit_count = compression == 0 ? 24 : 12;
+  return format;
+}
+
+TEST(YuvToBgrTest, BlackWhiteAndClampedBlue) {
+  uint8_t bgr[3];
+  YuvToBgr(0, 128, 128, bgr);
+  EXPECT_EQ(std::vector<uint8_t>(bgr, bgr + 3),
+            (std::vector<uint8_t>{0, 0, 0}));
+  YuvToBgr(255, 128, 128, bgr);
+  EXPECT_EQ(std::vector<uint8_t>(bgr, bgr + 3),
+            (std::vector<uint8_t>{255, 255, 255}));
+  YuvToBgr(255, 255, 128, bgr);
+  EXPECT_EQ(bgr[0], 255);  // 255 + 1.77198 × 127 clamps
+  EXPECT_EQ(bgr[1], 211);  // 255 − 0.344 × 127 = 211.312
+  EXPECT_EQ(bgr[2], 255);
+  YuvToBgr(100, 128, 0, bgr);
+  EXPECT_EQ(bgr[2], 0) << "red below zero clamps";
+}
+
+TEST(NormaliseFrameTest, RgbFramesAreThePictureThemselves) {
+  std::vector<uint8_t> bytes(160 * 120 * 3, 7), work;
+  EXPECT_EQ(NormaliseFrame(Format(160, 120, 0), {bytes.data(), 57600}, work),
+            bytes.data());
+  std::vector<uint8_t> big(240 * 180 * 3, 7);
+  EXPECT_EQ(NormaliseFrame(Format(240, 180, 0), {big.data(), 129600}, work),
+            big.data());
+  EXPECT_EQ(NormaliseFrame(Format(240, 180, 0), {big.data(), 1000}, work),
+            nullptr);
+}
+
+TEST(NormaliseFrameTest, A176By144FrameIsCutToRows24To143) {
+  std::vector<uint8_t> frame(176 * 144 * 3), work;
+  for (int row = 0; row < 144; ++row) {
+    for (int x = 0; x < 176 * 3; ++x)
+      frame[row * 176 * 3 + x] = static_cast<uint8_t>(row + x);
+  }
+  const uint8_t* picture =
+      NormaliseFrame(Format(176, 144, 0), {frame.data(), 76032}, work);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(work.size(), 57600u);
+  for (const int i : {0, 60, 119}) {
+    EXPECT_EQ(picture[i * 480], static_cast<uint8_t>(i + 24)) << i;
+    EXPECT_EQ(picture[i * 480 + 479], static_cast<uint8_t>(i + 24 + 479)) << i;
+  }
+}
+
+TEST(NormaliseFrameTest,
+     PlanarFramesAreTurnedUpAndChromaPlanesFollowTheirCode) {
+  constexpr int area = 160 * 120;
+  std::vector<uint8_t> frame(area * 3 / 2, 128), work;
+  frame[area] = 255;  // first chroma plane, top-left block
+  const uint8_t* i420 =
+      NormaliseFrame(Format(160, 120, FourCCFromText("I420")),
+                     {frame.data(), static_cast<uint32_t>(frame.size())}, work);
+  ASSERT_NE(i420, nullptr);
+  const size_t top_left =
+      static_cast<size_t>(119 * 160 * 3);  // last row in memory
+  // First plane is U in I420: blue rises.
+  EXPECT_EQ(i420[top_left], 255);
+  EXPECT_LT(i420[top_left + 2], 255);
+  const std::vector<uint8_t> i420_copy(i420, i420 + area * 3);
+  const uint8_t* yv12 =
+      NormaliseFrame(Format(160, 120, FourCCFromText("YV12")),
+                     {frame.data(), static_cast<uint32_t>(frame.size())}, work);
+  // First plane is V in YV12: red rises instead.
+  EXPECT_EQ(yv12[top_left + 2], 255);
+  EXPECT_LT(yv12[top_left], 255);
+  EXPECT_NE(std::vector<uint8_t>(yv12, yv12 + area * 3), i420_copy);
+  // A plain grey pixel elsewhere.
+  EXPECT_EQ(yv12[0], 128);
+}
+
+TEST(NormaliseFrameTest, UnknownOrShortFramesGiveNoPicture) {
+  std::vector<uint8_t> frame(1000), work;
+  EXPECT_EQ(NormaliseFrame(Format(160, 120, FourCCFromText("I420")),
+                           {frame.data(), 1000}, work),
+            nullptr);
+  EXPECT_EQ(NormaliseFrame(Format(320, 240, FourCCFromText("I420")),
+                           {frame.data(), 1000}, work),
+            nullptr);
+  EXPECT_EQ(NormaliseFrame(Format(160, 120, FourCCFromText("MJPG")),
+                           {frame.data(), 1000}, work),
+            nullptr);
+  EXPECT_EQ(NormaliseFrame(Format(176, 144, 0), {frame.data(), 1000}, work),
+            nullptr);
+}
+
+}  // namespace
+}  // namespace vocapost

@@ -1,0 +1,207 @@
+#include "video/video_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "message/message_reader.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+#include "support/pictures.h"
+
+namespace vocapost {
+namespace {
+
+class VideoEngineTest : public testing::AppTest {
+ protected:
+  VideoEngine& video() { return app_->video(); }
+  // Compresses the next frame; the payload's last byte tells a key frame.
+  int32_t Next(bool* key = nullptr) {
+    const int32_t length = video().CompressCurrentFrame();
+    if (key != nullptr && length > 48)
+      *key = video().compressed_frame()[length - 1] == 1;
+    return length;
+  }
+  std::vector<uint8_t> Record(int32_t length) {
+    return {video().compressed_frame(), video().compressed_frame() + length};
+  }
+};
+
+TEST_F(VideoEngineTest, StartUpConnectsTheCameraAndShowsItsFirstFrame) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().video.video_state, 2);
+  EXPECT_EQ(app_->state().video.grab_mode, 1);
+  QCoreApplication::processEvents();
+  ASSERT_NE(app_->capture().window(), nullptr);
+  EXPECT_FALSE(app_->capture().window()->image().isNull());
+  EXPECT_EQ(app_->capture().window()->parentWidget(),
+            app_->recorder()->Picture1());
+  EXPECT_TRUE(app_->recorder()->Picture1()->isVisible());
+}
+
+TEST_F(VideoEngineTest, CameraTakingOnlyYv12IsAskedForTheOthersFirst) {
+  camera_.LimitFormats({{160, 120, FourCCFromText("YV12")}});
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  const auto& asked = camera_.asked();
+  ASSERT_EQ(asked.size(), 4u);
+  EXPECT_EQ(asked[0].compression, 0u);
+  EXPECT_EQ(asked[0].width, 160);
+  EXPECT_EQ(asked[1].width, 176);
+  EXPECT_EQ(asked[1].height, 144);
+  EXPECT_EQ(asked[2].compression, FourCCFromText("I420"));
+  EXPECT_EQ(asked[3].compression, FourCCFromText("YV12"));
+  EXPECT_GT(Next(), 48) << "YV12 frames are converted and compressed";
+}
+
+TEST_F(VideoEngineTest, NoCameraMeansPlaybackOnlyWithItsMessage) {
+  camera_.LimitFormats({{999, 999, 0}});
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().video.video_state, 1);
+  EXPECT_EQ(app_->state().video.no_capture, 1);
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
+            "Video receive is supported, but no video capture device found.");
+}
+
+TEST_F(VideoEngineTest, KeyFramesComeFirstAndThenEveryFiftyFirst) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  std::vector<int> keys;
+  for (int frame = 1; frame <= 103; ++frame) {
+    bool key = false;
+    ASSERT_GT(Next(&key), 48) << frame;
+    if (key) keys.push_back(frame);
+  }
+  EXPECT_EQ(keys, (std::vector<int>{1, 52, 103}));
+}
+
+TEST_F(VideoEngineTest, ForcedKeyFramesStayKeyFrames) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  app_->state().values.force_key_frame = 1;
+  for (int frame = 0; frame < 5; ++frame) {
+    bool key = false;
+    Next(&key);
+    EXPECT_TRUE(key) << frame;
+  }
+}
+
+TEST_F(VideoEngineTest, CompressionInsideACompressionReturnsAtOnce) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  Next();  // the next frame is now on its way
+  int32_t nested = -1;
+  QTimer::singleShot(0, [&] { nested = video().CompressCurrentFrame(); });
+  EXPECT_GT(Next(), 48);
+  EXPECT_EQ(nested, 0);
+}
+
+TEST_F(VideoEngineTest, CameraThatStopsGivesNoRecordAfterASecond) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  Next();
+  camera_.Disconnect();
+  QCoreApplication::processEvents();
+  const double before = clock_.Now();
+  EXPECT_EQ(Next(), 0);
+  EXPECT_GT(clock_.Now() - before, 1.0);
+  EXPECT_LT(clock_.Now() - before, 1.2);
+  EXPECT_EQ(app_->state().video.compress_busy, 0);
+}
+
+TEST_F(VideoEngineTest, LastPayloadByteDecidesTheDecompressFlags) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  std::vector<uint8_t> record = Record(Next());
+  ASSERT_TRUE(video().DecompressFrameRecord(
+      record.data(), static_cast<int64_t>(record.size())));
+  EXPECT_EQ(video().last_decompress_flags(), 0u);
+  for (const uint8_t last : {0, 2, 255}) {
+    record.back() = last;
+    ASSERT_TRUE(video().DecompressFrameRecord(
+        record.data(), static_cast<int64_t>(record.size())));
+    EXPECT_EQ(video().last_decompress_flags(), kIcDecompressNotKeyFrame);
+  }
+}
+
+TEST_F(VideoEngineTest, UntrustedRecordsAreNotDecoded) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  std::vector<uint8_t> record = Record(Next());
+  const auto size = static_cast<int64_t>(record.size());
+  EXPECT_FALSE(video().DecompressFrameRecord(record.data(), size - 1))
+      << "payload runs past";
+  EXPECT_FALSE(video().DecompressFrameRecord(record.data(), 40));
+  FrameHeader header = ParseFrameHeader(record.data());
+  header.bitmap.width = 1000;
+  header.bitmap.height = 1000;
+  WriteFrameHeader(header, record.data());
+  EXPECT_FALSE(video().DecompressFrameRecord(record.data(), size))
+      << "picture too large";
+  header.bitmap.width = -160;
+  WriteFrameHeader(header, record.data());
+  EXPECT_FALSE(video().DecompressFrameRecord(record.data(), size));
+}
+
+TEST_F(VideoEngineTest, RecordIsDrawnStretchedToThePicturesOuterSize) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  video().SizeFramePicture();
+  EXPECT_EQ(app_->viewer()->Picture2()->size(), QSize(164, 124));
+  const std::vector<uint8_t> record = Record(Next());
+  video().DecodeAndDrawFrame(record.data(),
+                             static_cast<int64_t>(record.size()));
+  EXPECT_EQ(app_->viewer()->Picture2()->pixmap().size(), QSize(164, 124));
+}
+
+TEST_F(VideoEngineTest, FramesSurviveAMessageFileRoundTrip) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginFile("v.vrc"));
+  int last_index = 0;
+  for (int i = 0; i < 12; ++i) {
+    const int32_t length = Next();
+    last_index = camera_.frame_number() - 1;  // the frame just compressed
+    ASSERT_TRUE(writer.AppendVideo(QByteArray(
+        reinterpret_cast<const char*>(video().compressed_frame()), length)));
+  }
+  ASSERT_TRUE(writer.Finish());
+  MessageReader reader;
+  ASSERT_TRUE(reader.Open("v.vrc"));
+  int frames = 0;
+  while (auto record = reader.Next()) {
+    ++frames;
+    ASSERT_TRUE(video().DecompressFrameRecord(
+        reinterpret_cast<const uint8_t*>(record->payload.constData()),
+        record->payload.size()));
+  }
+  EXPECT_EQ(frames, 12);
+  const std::vector<uint8_t> source =
+      testing::PatternPicture(160, 120, last_index);
+  EXPECT_GE(testing::Psnr(source.data(), video().decoded_frame().data(),
+                          source.size()),
+            30.0);
+}
+
+class UnwritableRegistry final : public RegistryStore {
+ public:
+  bool CreateKey(const QString&) override { return false; }
+  int32_t SetDword(const QString&, const QString&, uint32_t) override {
+    return kKeyMissing;
+  }
+  std::optional<uint32_t> GetDword(const QString&, const QString&) override {
+    return {};
+  }
+};
+
+TEST_F(VideoEngineTest, RatioThatCannotBeStoredIsToldButTheCodecOpens) {
+  UnwritableRegistry registry;
+  CodecManager codecs(registry);
+  WidgetCaptureService capture(camera_, [] { return nullptr; });
+  VideoEngine engine(app_->state(), codecs, capture, registry, app_->messages(),
+                     clock_);
+  app_->state().video.capture_width = app_->state().values.display_width = 160;
+  app_->state().video.capture_height = app_->state().values.display_height =
+      120;
+  EXPECT_TRUE(engine.OpenCodec());
+  ASSERT_NE(app_->messages().error_form(), nullptr);
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
+            "You need to run VIDCAP32.EXE at least once");
+  engine.CloseCodec();
+}
+
+}  // namespace
+}  // namespace vocapost
