@@ -17,8 +17,9 @@ void PatternPixel(int x, int y, int w, int h, int t, uint8_t& r, uint8_t& g,
   int shade = 0;
   if (((x + y + t) & 3) == 0) shade -= 35;
   // A little sensor noise, as every camera has.
-  const uint32_t hash =
-      static_cast<uint32_t>(x * 73856093 ^ y * 19349663 ^ t * 83492791);
+  const uint32_t hash = static_cast<uint32_t>(x) * 73856093u ^
+                        static_cast<uint32_t>(y) * 19349663u ^
+                        static_cast<uint32_t>(t) * 83492791u;
   shade += static_cast<int>((hash * 2654435761u) >> 29) - 4;
   const double cx = (t * 3 % (w + 40)) - 20.0,
                cy = h / 2.0 + h / 4.0 * std::sin(t / 8.0);
