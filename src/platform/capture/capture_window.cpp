@@ -47,12 +47,10 @@ void CaptureWindow::ShowFrame(const BitmapInfoHeader& format,
 }
 
 void CaptureWindow::paintEvent(QPaintEvent*) {
+  // Frames are shown at their own size from the top-left corner.
   QPainter painter(this);
-  if (image_.isNull()) {
-    painter.fillRect(rect(), Qt::black);
-    return;
-  }
-  painter.drawImage(rect(), image_);
+  painter.fillRect(rect(), Qt::black);
+  if (!image_.isNull()) painter.drawImage(QPoint(0, 0), image_);
 }
 
 WidgetCaptureService::WidgetCaptureService(CaptureDriver& driver,
