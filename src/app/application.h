@@ -77,6 +77,7 @@ class Application {
   AudioEngine& audio() { return audio_; }
   VideoEngine& video() { return video_; }
   WidgetCaptureService& capture() { return capture_; }
+  CodecManager& codecs() { return codecs_; }
   const StartOptions& options() const { return options_; }
   int exit_code() const { return exit_code_; }
 

@@ -5,7 +5,26 @@
 
 namespace vocapost {
 
-enum class ButtonGlyph { kStop, kExit };
+enum class ButtonGlyph {
+  kStop,
+  kExit,
+  kRecord,
+  kPlay,
+  kQualityHigh,
+  kQualityMedium,
+  kQualityLow,
+  kSpeedLowest,
+  kSpeedLow,
+  kSpeedMedium,
+  kSpeedHigh,
+  kHelp,
+  kAbout,
+  kPackage,
+  kSend,
+  kPlaySelected,
+  kDelete,
+  kSendPackage,
+};
 enum class ButtonLook { kNormal, kDown, kDisabled };
 
 // The program's own button pictures, drawn at the screen's pixel density so

@@ -1,12 +1,14 @@
 #include "recorder_ui/mker_form1.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <limits>
 
 #include "app/marker_requests.h"
 #include "app/settings.h"
+#include "messages/about_form.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 
@@ -17,35 +19,61 @@ constexpr int kTimerMilliseconds = 500;
 
 }  // namespace
 
-MKERForm1::MKERForm1(Application& app)
-    : QWidget(nullptr),
-      app_(app),
-      command4_(new CommandButton("Command4", "Playback", this)),
-      command8_(new CommandButton("Command8", "160x120", this)),
-      command14_(new CommandButton("Command14", "Stop", this)),
-      timer1_(new QTimer(this)),
-      label5_(new QLabel(this)),
-      picture1_(new QWidget(this)) {
-  label5_->setObjectName("Label5");
-  label5_->move(TwipsToPixels(120), TwipsToPixels(2100));
-  picture1_->setObjectName("Picture1");
-  picture1_->setToolTip("Local video window");
-  picture1_->setGeometry(TwipsToPixels(60), TwipsToPixels(60),
-                         TwipsToPixels(2460), TwipsToPixels(1860));
+MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   setObjectName("MKERForm1");
   setWindowTitle("Vocapost");
-  timer1_->setObjectName("Timer1");
-  for (CommandButton* button : {command4_, command8_, command14_})
-    button->hide();
-  command4_->SetHandler([this] { Command4_Click(); });
-  command8_->SetHandler([this] { Command8_Click(); });
-  command14_->SetHandler([this] { Command14_Click(); });
+  CreateControls();
+  Command(1)->SetHandler([this] { Command1_Click(); });
+  Command(2)->SetHandler([this] { Command2_Click(); });
+  Command(3)->SetHandler([this] { Command3_Click(); });
+  Command(4)->SetHandler([this] { Command4_Click(); });
+  Command(5)->SetHandler([this] { Command5_Click(); });
+  Command(8)->SetHandler([this] { Command8_Click(); });
+  Command(14)->SetHandler([this] { Command14_Click(); });
+  Command(17)->SetHandler([this] { Command17_Click(); });
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 }
 
 void MKERForm1::Form_Load() {
-  const StartupValues& values = app_.state().values;
+  GiveImageButtonsTheirPictures();
+  CoarseLayout();
+  combo1_->clear();
+  combo1_->addItems({"2000", "10000", "20000", "30000"});
+  combo1_->setCurrentIndex(3);
+  combo1_->show();
+  file1_->SetPath(".");
+  file1_->SetPattern("*.goo");
+  file2_->SetPath(".");
+  file2_->SetPattern("*.vrc");
+  file3_->SetPath(".");
+  file3_->SetPattern("*.goo");
   timer1_->start(kTimerMilliseconds);
+  Label(1)->setText("Local Video");
+  Label(3)->move(TwipsToPixels(120), TwipsToPixels(360));
+  DetectVideo();
+  Label(3)->hide();
+  Label(1)->hide();
+  DetectAudio();
+  Centre();
+  app_.state().launch.recorder_loaded = 1;
+  CopyTooltipsToImageButtons();
+}
+
+void MKERForm1::CoarseLayout() {
+  for (QWidget* hidden :
+       {static_cast<QWidget*>(Label(1)), static_cast<QWidget*>(Command(1)),
+        static_cast<QWidget*>(Command(3))}) {
+    hidden->hide();
+  }
+  for (const int shown : {5, 11, 12, 13, 14, 16, 17}) Command(shown)->show();
+  for (const int size : {6, 7, 8}) Command(size)->hide();
+  Command(2)->resize(TwipsToPixels(615), Command(2)->height());
+  Command(4)->resize(TwipsToPixels(615), Command(4)->height());
+  for (const int label : {6, 7, 8, 9, 2}) Label(label)->hide();
+}
+
+void MKERForm1::Centre() {
+  const StartupValues& values = app_.state().values;
   resize(TwipsToPixels(values.recorder_width),
          TwipsToPixels(values.recorder_height));
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -55,10 +83,119 @@ void MKERForm1::Form_Load() {
          area.y() + TwipsToPixels(CentredOffsetTwips(
                         PixelsToTwips(area.height()), values.recorder_height)));
   }
-  DetectVideo();
-  DetectAudio();
-  app_.state().launch.recorder_loaded = 1;
 }
+
+void MKERForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+void MKERForm1::Form_Resize() {
+  raise();
+  if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+  const StartupValues& values = app_.state().values;
+  const int height_px = TwipsToPixels(values.recorder_height);
+  const int width_px = TwipsToPixels(values.recorder_width);
+  // The window keeps its size whatever the user drags.
+  if (values.recorder_height != 0 && height() != height_px)
+    resize(width(), height_px);
+  if (values.recorder_width != 0 && width() != width_px)
+    resize(width_px, height());
+  Viewer* viewer = app_.viewer();
+  if (app_.state().launch.viewer_ready == 1 && viewer != nullptr) {
+    viewer->move(frameGeometry().right() + 1 + TwipsToPixels(30), viewer->y());
+  }
+}
+
+void MKERForm1::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  Form_Paint();
+}
+
+void MKERForm1::Form_Paint() {
+  if (painted_ != 0) return;
+  painted_ = 1;
+  QCoreApplication::processEvents();
+}
+
+void MKERForm1::mouseDoubleClickEvent(QMouseEvent*) {
+  app_.video().ShowCaptureDialogs();
+}
+
+void MKERForm1::closeEvent(QCloseEvent* event) {
+  // The program ends through the Viewer's unload, which unloads this window.
+  event->ignore();
+  Form_QueryUnload();
+}
+
+void MKERForm1::Form_QueryUnload() {
+  LaunchState& launch = app_.state().launch;
+  // While exit is held back (start-up, or an exit already under way) the
+  // close could only wait forever.
+  if (launch.exit_enabled != 1 || launch.recorder_closing == 1) return;
+  launch.recorder_closing = 1;
+  if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
+  WaitWithEvents(app_.services().clock, std::numeric_limits<double>::infinity(),
+                 [&launch] { return launch.viewer_ready != 1; });
+}
+
+void MKERForm1::Form_Unload() {
+  timer1_->stop();
+  app_.state().launch.recorder_loaded = 0;
+}
+
+void MKERForm1::Timer1_Timer() {
+  const MarkerRequests requests = TakeMarkerRequests(app_.state().launch);
+  if (requests.end) {
+    if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
+    return;
+  }
+  if (requests.show && isMinimized()) showNormal();
+}
+
+void MKERForm1::Command1_Click() {
+  ClearPackageList();
+  app_.messages().UnloadErrorForm();
+}
+
+// Record: the recording cycle completes it.
+void MKERForm1::Command2_Click() {
+  ClearPackageList();
+  app_.messages().UnloadErrorForm();
+}
+
+void MKERForm1::Command3_Click() { ClearPackageList(); }
+
+// Playback: started by the player.
+void MKERForm1::Command4_Click() { ClearPackageList(); }
+
+void MKERForm1::Command5_Click() {
+  ClearPackageList();
+  app_.messages().UnloadErrorForm();
+  if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
+}
+
+// The 160 x 120 capture size: applied by the recording parameters.
+void MKERForm1::Command8_Click() { ClearPackageList(); }
+
+void MKERForm1::Command14_Click() {
+  ClearPackageList();
+  app_.messages().UnloadErrorForm();
+  const ActivityState& activity = app_.state().activity;
+  if (activity.is_recording == 0 && activity.is_playing == 0) return;
+}
+
+void MKERForm1::Command17_Click() {
+  ClearPackageList();
+  AboutForm& about = app_.LoadAboutForm();
+  about.move(frameGeometry().right() + 1 + TwipsToPixels(30), y());
+  about.show();
+  about.raise();
+}
+
+void MKERForm1::Label5_MouseDown() { ClearPackageList(); }
+
+void MKERForm1::Combo1_Click() { ClearPackageList(); }
 
 void MKERForm1::DetectVideo() {
   VideoState& video = app_.state().video;
@@ -88,7 +225,20 @@ void MKERForm1::DetectVideo() {
   } else {
     video.video_state = 2;
   }
-  picture1_->setVisible(video.video_state == 2);
+  if (video.video_state == 2) {
+    picture1_->show();
+    picture2_->hide();
+    return;
+  }
+  for (int button = 6; button <= 13; ++button)
+    Command(button)->setEnabled(false);
+  for (const int picture : {15, 14, 13})
+    ShowModelPicture(picture, &ButtonPictures::disabled);
+  // A missing or unreadable picture leaves the audio-only picture empty.
+  if (QFileInfo::exists("firsview.bmp"))
+    picture2_->setPixmap(QPixmap("firsview.bmp"));
+  picture1_->hide();
+  picture2_->show();
 }
 
 void MKERForm1::DetectAudio() {
@@ -124,52 +274,9 @@ void MKERForm1::DetectAudio() {
 }
 
 void MKERForm1::ShowRecordedSize(int32_t size) {
-  label5_->setText(QString::number(size));
+  Label5()->setText(QString::number(size));
 }
 
-void MKERForm1::PressStop() { command14_->Press(); }
-
-void MKERForm1::closeEvent(QCloseEvent* event) {
-  // The program ends through the Viewer's unload, which unloads this window.
-  event->ignore();
-  Form_QueryUnload();
-}
-
-void MKERForm1::Form_QueryUnload() {
-  LaunchState& launch = app_.state().launch;
-  // While exit is held back (start-up, or an exit already under way) the
-  // close could only wait forever.
-  if (launch.exit_enabled != 1 || launch.recorder_closing == 1) return;
-  launch.recorder_closing = 1;
-  if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
-  WaitWithEvents(app_.services().clock, std::numeric_limits<double>::infinity(),
-                 [&launch] { return launch.viewer_ready != 1; });
-}
-
-void MKERForm1::Form_Unload() {
-  timer1_->stop();
-  app_.state().launch.recorder_loaded = 0;
-}
-
-void MKERForm1::Timer1_Timer() {
-  const MarkerRequests requests = TakeMarkerRequests(app_.state().launch);
-  if (requests.end) {
-    if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
-    return;
-  }
-  if (requests.show && isMinimized()) showNormal();
-}
-
-// Playback: started by the player.
-void MKERForm1::Command4_Click() {}
-
-// The 160 x 120 capture size: applied by the recording parameters.
-void MKERForm1::Command8_Click() {}
-
-void MKERForm1::Command14_Click() {
-  app_.messages().UnloadErrorForm();
-  const ActivityState& activity = app_.state().activity;
-  if (activity.is_recording == 0 && activity.is_playing == 0) return;
-}
+void MKERForm1::PressStop() { Command14()->Press(); }
 
 }  // namespace vocapost

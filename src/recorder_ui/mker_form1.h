@@ -1,16 +1,22 @@
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
+#include <map>
 
 #include "app/application.h"
 #include "recorder_ui/command_button.h"
+#include "recorder_ui/file_list.h"
+#include "recorder_ui/image_button.h"
 
 namespace vocapost {
 
-// The Recorder window. Its timer answers the requests of newly started
-// copies; its buttons are pressed by the image buttons and by other windows.
+// The Recorder window: a narrow strip with the video picture, two panels of
+// image buttons and the file lists. The command buttons the image buttons
+// stand for lie right of the strip, out of sight.
 class MKERForm1 final : public QWidget, public RecorderWindow {
  public:
   explicit MKERForm1(Application& app);
@@ -18,34 +24,85 @@ class MKERForm1 final : public QWidget, public RecorderWindow {
   void Form_Load();
   void Form_QueryUnload();
   void Form_Unload();
+  void Form_Resize();
+  void Form_Paint();
+  void Form_MouseDown() {}
   void Timer1_Timer();
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
   void Command4_Click();
+  void Command5_Click();
   void Command8_Click();
   void Command14_Click();
+  void Command17_Click();
+  void Label5_MouseDown();
+  void Combo1_Click();
+
+  void ClearPackageList();
+  void DisableForActivity();
+  void EnableAfterActivity();
 
   void ShowRecordedSize(int32_t size) override;
   void PressStop() override;
 
-  CommandButton* Command4() const { return command4_; }
-  CommandButton* Command8() const { return command8_; }
-  CommandButton* Command14() const { return command14_; }
-  QTimer* Timer1() const { return timer1_; }
-  QLabel* Label5() const { return label5_; }
+  CommandButton* Command(int number) const { return commands_.at(number); }
+  ImageButton* ImagePicture(int number) const { return images_.at(number); }
+  CommandButton* Command4() const { return Command(4); }
+  CommandButton* Command8() const { return Command(8); }
+  CommandButton* Command14() const { return Command(14); }
+  QLabel* Label(int number) const { return labels_.at(number); }
+  QLabel* Label5() const { return Label(5); }
   QWidget* Picture1() const { return picture1_; }
+  QLabel* Picture2() const { return picture2_; }
+  QWidget* Picture8() const { return picture8_; }
+  QWidget* Picture9() const { return picture9_; }
+  FileList* File1() const { return file1_; }
+  FileList* File2() const { return file2_; }
+  FileList* File3() const { return file3_; }
+  QComboBox* Combo1() const { return combo1_; }
+  QTimer* Timer1() const { return timer1_; }
+  int16_t painted() const { return painted_; }
 
  protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  Application& app_;
-  CommandButton* command4_;
-  CommandButton* command8_;
-  CommandButton* command14_;
-  QTimer* timer1_;
-  QLabel* label5_;
-  QWidget* picture1_;
+  void CreateControls();
+  void CreateCommands();
+  void CreateImageButtons();
+  void ConnectImageButton(int picture, int model, bool radio);
+  void GiveImageButtonsTheirPictures();
+  void CopyTooltipsToImageButtons();
+  void CoarseLayout();
   void DetectVideo();
   void DetectAudio();
+  void Centre();
+  void ShowModelPicture(int picture, QPixmap ButtonPictures::*look);
+
+  Application& app_;
+  std::map<int, CommandButton*> commands_;
+  std::map<int, ImageButton*> images_;
+  std::map<int, int> models_;  // image button → its command button
+  std::map<int, QLabel*> labels_;
+  QWidget* picture1_ = nullptr;
+  QLabel* picture2_ = nullptr;
+  QWidget* picture8_ = nullptr;
+  QWidget* picture9_ = nullptr;
+  QLabel* picture5_ = nullptr;
+  QLabel* picture6_ = nullptr;
+  QLabel* picture7_ = nullptr;
+  FileList* file1_ = nullptr;
+  FileList* file2_ = nullptr;
+  FileList* file3_ = nullptr;
+  QComboBox* combo1_ = nullptr;
+  QLineEdit* text1_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  int16_t painted_ = 0;
 };
 
 }  // namespace vocapost

@@ -125,8 +125,10 @@ SmsvInstance* CodecManager::Find(Handle h) {
 
 CodecManager::Handle CodecManager::Locate(uint32_t type, uint32_t handler,
                                           CodecMode mode) {
-  if (type != FourCCFromText("VIDC") || handler != FourCCFromText("SMSV"))
+  if (!installed_ || type != FourCCFromText("VIDC") ||
+      handler != FourCCFromText("SMSV")) {
     return 0;
+  }
   const Handle handle = next_++;
   instances_[handle] = std::make_unique<SmsvInstance>(registry_, mode);
   return handle;

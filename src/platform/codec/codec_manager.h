@@ -58,6 +58,8 @@ class CodecManager {
   ~CodecManager();
 
   Handle Locate(uint32_t type, uint32_t handler, CodecMode mode);
+  // Takes the codec away, as on a machine where it was never installed.
+  void Uninstall() { installed_ = false; }
   void Close(Handle handle);
 
   int32_t CompressGetSize(Handle h, const BitmapInfoHeader& in,
@@ -83,6 +85,7 @@ class CodecManager {
   RegistryStore& registry_;
   std::map<Handle, std::unique_ptr<SmsvInstance>> instances_;
   Handle next_ = 1;
+  bool installed_ = true;
 };
 
 }  // namespace vocapost
