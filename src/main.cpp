@@ -44,8 +44,10 @@ int main(int argc, char** argv) {
   vocapost::IniRegistryStore registry_store(vocapost::DefaultConfigDir());
   const std::unique_ptr<vocapost::CaptureDriver> camera =
       vocapost::MakeCaptureDriver(environment.capture);
-  vocapost::Application app({settings, clock, display, presenter, registry,
-                             ender, wave, registry_store, *camera,
+  vocapost::DiskFreeSpace free_space;
+  vocapost::SystemWallClock wall_clock;
+  vocapost::Application app({settings, clock, display, presenter, registry, ender,
+                             wave, registry_store, *camera, free_space, wall_clock,
                              log ? &*log : nullptr});
 
   const vocapost::StartOptions options{

@@ -16,6 +16,9 @@ Application::Application(Services services)
                [this]() -> QWidget* { return CapturePicture(); }),
       video_(state_, codecs_, capture_, services.registry_store, messages_,
              services.clock),
+      recording_(state_,
+                 {audio_, video_, services.wave, services.free_space, services.wall_clock},
+                 messages_, services.clock),
       procedure_factory_([this](WindowProcedure previous) {
         return audio_.MakeWaveProcedure(std::move(previous));
       }) {}

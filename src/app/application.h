@@ -13,6 +13,8 @@
 #include "platform/capture/capture_window.h"
 #include "platform/clock/clock.h"
 #include "platform/codec/codec_manager.h"
+#include "platform/disk/free_space.h"
+#include "record/recording_cycle.h"
 #include "platform/display/display_info.h"
 #include "platform/message_box/message_presenter.h"
 #include "platform/message_log/message_log.h"
@@ -40,6 +42,8 @@ struct Services {
   WaveLibrary& wave;
   RegistryStore& registry_store;
   CaptureDriver& capture_driver;
+  FreeSpace& free_space;
+  WallClock& wall_clock;
   const MessageLog* log = nullptr;
 };
 
@@ -78,6 +82,7 @@ class Application {
   VideoEngine& video() { return video_; }
   WidgetCaptureService& capture() { return capture_; }
   CodecManager& codecs() { return codecs_; }
+  RecordingCycle& recording() { return recording_; }
   const StartOptions& options() const { return options_; }
   int exit_code() const { return exit_code_; }
 
@@ -118,6 +123,7 @@ class Application {
   CodecManager codecs_;
   WidgetCaptureService capture_;
   VideoEngine video_;
+  RecordingCycle recording_;
   StartOptions options_;
   std::unique_ptr<MessageForm> message_form_;
   QPointer<Viewer> viewer_;

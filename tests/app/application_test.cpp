@@ -25,7 +25,7 @@ TEST_F(ApplicationTest,
        TooFewColoursShowTheDisplayMessageAndEndBeforeAnyMarker) {
   FixedDisplayInfo eight_bits({8, 1});
   Application app({settings_, clock_, eight_bits, presenter_, registry_, ender_,
-                   wave_, registry_store_, camera_, nullptr});
+                   wave_, registry_store_, camera_, free_space_, wall_clock_, nullptr});
   temp_.WriteFile("popplay.txt", "popplay");
   temp_.WriteFile("pop.txt", "pop");
   ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
@@ -48,7 +48,7 @@ TEST_F(ApplicationTest, DisplayMessageIsShownInTheChosenLanguage) {
                       "\r\nBitte mehr Farben einstellen.\r\n");
   FixedDisplayInfo eight_bits({8, 1});
   Application app({settings_, clock_, eight_bits, presenter_, registry_, ender_,
-                   wave_, registry_store_, camera_, nullptr});
+                   wave_, registry_store_, camera_, free_space_, wall_clock_, nullptr});
   ASSERT_EQ(app.Start({temp_.home(), temp_.root() / "shipped", {}}),
             StartResult::kEnded);
   ASSERT_EQ(presenter_.messages.size(), 1u);

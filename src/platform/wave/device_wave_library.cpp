@@ -68,6 +68,13 @@ int16_t DeviceWaveLibrary::InitWaveRecorder(QObject* window,
 
 int16_t DeviceWaveLibrary::StartWaveRecorderRaw(StateBlock&) {
   if (buffer_samples_ == 0) return kNotReady;
+  {
+    // A start hands the recorder fresh buffers, also those kept out before.
+    std::lock_guard lock(mutex_);
+    for (RecorderBuffer& buffer : buffers_) {
+      if (buffer.state == Slot::kKept) buffer.state = Slot::kFree;
+    }
+  }
   if (input_running_) return 0;
   input_running_ = input_->Start([this](const int16_t* samples, size_t count) {
     Captured(samples, count);
