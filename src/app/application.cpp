@@ -17,7 +17,8 @@ Application::Application(Services services)
       video_(state_, codecs_, capture_, services.registry_store, messages_,
              services.clock),
       recording_(state_,
-                 {audio_, video_, services.wave, services.free_space, services.wall_clock},
+                 {audio_, video_, services.wave, services.free_space,
+                  services.wall_clock},
                  messages_, services.clock),
       procedure_factory_([this](WindowProcedure previous) {
         return audio_.MakeWaveProcedure(std::move(previous));
@@ -68,6 +69,8 @@ void Application::UnloadRecorder() {
   MKERForm1* recorder = recorder_;
   if (recorder == nullptr) return;
   recorder_ = nullptr;
+  recording_.SetWindow(nullptr);
+  audio_.SetRecorderWindow(nullptr);
   recorder->Form_Unload();
   recorder->hide();
   recorder->deleteLater();  // the unload may come from its own handler

@@ -40,7 +40,9 @@ Viewer::Viewer(Application& app) : QWidget(nullptr), app_(app) {
   setWindowTitle(kViewerCaption);
   CreateControls();
   player_tick = [] {};
-  recording_tick = [](int16_t& tick_busy) { tick_busy = 0; };
+  recording_tick = [this](int16_t& tick_busy) {
+    app_.recording().RecordingTick(tick_busy);
+  };
 }
 
 void Viewer::CreateControls() {

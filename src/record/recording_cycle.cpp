@@ -14,8 +14,8 @@ constexpr double kArrivalWaitSeconds = 3.0;
 
 }  // namespace
 
-RecordingCycle::RecordingCycle(AppState& state, Devices devices, MessageOperations& messages,
-                               Clock& clock)
+RecordingCycle::RecordingCycle(AppState& state, Devices devices,
+                               MessageOperations& messages, Clock& clock)
     : state_(state), devices_(devices), messages_(messages), clock_(clock) {}
 
 QString RecordingCycle::RecordingFileName(const QDateTime& when) {
@@ -23,6 +23,7 @@ QString RecordingCycle::RecordingFileName(const QDateTime& when) {
 }
 
 void RecordingCycle::Record() {
+  if (window_ == nullptr) return;
   window_->ClearPackageList();
   messages_.UnloadErrorForm();
   ActivityState& activity = state_.activity;
@@ -36,8 +37,9 @@ void RecordingCycle::Record() {
   if (devices_.free_space.Available(QDir::currentPath().toStdString()) <
       static_cast<uint64_t>(maximum)) {
     // The number is written as the old runtime wrote it, with a leading blank.
-    messages_.ShowMessageForm("Must have at least  " + QString::number(maximum) + " free space",
-                              0, state_.messages.viewer_message_title);
+    messages_.ShowMessageForm(
+        "Must have at least  " + QString::number(maximum) + " free space", 0,
+        state_.messages.viewer_message_title);
     return;
   }
   WriteMarker(kBusyMarker);
@@ -68,13 +70,15 @@ bool RecordingCycle::StartFile(const QString& name) {
   recording.file_name = name;
   const bool started =
       state_.settings.record_to_memory == 1
-          ? recording.writer.BeginMemory(name, recording.image, state_.maximum_message_size)
+          ? recording.writer.BeginMemory(name, recording.image,
+                                         state_.maximum_message_size)
           : recording.writer.BeginFile(name);
   if (started) return true;
   // Nothing can be recorded: back to idle with the reason.
   DeleteMarker(kBusyMarker);
   if (state_.settings.full_duplex == 0) devices_.audio.StopRecorder();
-  messages_.ShowMessageForm(kWriteFailure, 0, state_.messages.viewer_message_title);
+  messages_.ShowMessageForm(kWriteFailure, 0,
+                            state_.messages.viewer_message_title);
   return false;
 }
 
@@ -83,15 +87,21 @@ void RecordingCycle::RecordingTick(int16_t& tick_busy) {
   VideoState& video = state_.video;
   const double elapsed = clock_.Now() - start_time_;
   // Until time has passed the rate is unknown and the test passes.
-  values.achieved_rate = elapsed > 0 ? static_cast<float>(values.recorded_size / elapsed) : 0;
+  values.achieved_rate =
+      elapsed > 0 ? static_cast<float>(values.recorded_size / elapsed) : 0;
   if ((elapsed > 0 && values.achieved_rate > values.data_rate_budget) ||
-      video.video_state != 2 || state_.audio.audio_busy == 1 || video.compress_busy == 1 ||
-      video.size_change_busy == 1) {
+      video.video_state != 2 || state_.audio.audio_busy == 1 ||
+      video.compress_busy == 1 || video.size_change_busy == 1) {
     tick_busy = 0;
     return;
   }
   const bool recording = state_.activity.is_recording == 1;
-  if (recording && (++tick_count_ <= 1 || state_.recording.audio_record_count <= 1)) {
+  if (recording && window_ == nullptr) {
+    tick_busy = 0;
+    return;
+  }
+  if (recording &&
+      (++tick_count_ <= 1 || state_.recording.audio_record_count <= 1)) {
     video.key_frame_counter = 0;
   }
   const int32_t length = devices_.video.CompressCurrentFrame();
@@ -109,8 +119,8 @@ void RecordingCycle::StoreFrame(int32_t length) {
     values.force_key_frame = 1;
     return;
   }
-  ring_[ring_index_] = QByteArray(reinterpret_cast<const char*>(devices_.video.compressed_frame()),
-                                  length);
+  ring_[ring_index_] = QByteArray(
+      reinterpret_cast<const char*>(devices_.video.compressed_frame()), length);
   values.force_key_frame = 0;
   const int next = (ring_index_ + 1) % kRingSlots;
   bool stored = true;
@@ -120,11 +130,12 @@ void RecordingCycle::StoreFrame(int32_t length) {
   }
   ring_index_ = next;
   window_->ShowRecordedSize(values.recorded_size);
-  if (!stored || values.recorded_size > state_.maximum_message_size) window_->PressStop();
+  if (!stored || values.recorded_size > state_.maximum_message_size)
+    window_->PressStop();
 }
 
 bool RecordingCycle::StopRecording() {
-  if (state_.activity.is_recording != 1) return false;
+  if (state_.activity.is_recording != 1 || window_ == nullptr) return false;
   FinishFile();
   state_.activity.is_recording = 0;
   if (state_.settings.full_duplex == 0) CloseHalfDuplexRecorder();
@@ -143,7 +154,8 @@ void RecordingCycle::FinishFile() {
   const bool failed_before = !writer.error().isEmpty();
   const bool finished = writer.Finish();
   if (failed_before || !finished) {
-    messages_.ShowMessageForm(kWriteFailure, 0, state_.messages.viewer_message_title);
+    messages_.ShowMessageForm(kWriteFailure, 0,
+                              state_.messages.viewer_message_title);
   }
 }
 
@@ -156,7 +168,8 @@ void RecordingCycle::CloseHalfDuplexRecorder() {
   if (audio.returned_block_count != 1) return;
   devices_.audio.ClearStateHead();
   std::vector<uint8_t> block(kAudioBlockSize);
-  devices_.wave.CopyRawBufferWaveRecorder(audio.last_returned_header, block.data(), 1,
+  devices_.wave.CopyRawBufferWaveRecorder(audio.last_returned_header,
+                                          block.data(), 1,
                                           devices_.audio.state_block());
   devices_.audio.ClearStateHead();
   if (devices_.wave.CloseWaveRecorder(devices_.audio.state_block()) < 0) {
@@ -165,7 +178,7 @@ void RecordingCycle::CloseHalfDuplexRecorder() {
 }
 
 void RecordingCycle::StopBeforeClosing() {
-  if (state_.activity.is_recording != 1) return;
+  if (state_.activity.is_recording != 1 || window_ == nullptr) return;
   window_->PressStop();
   if (state_.settings.full_duplex != 0) return;
   const AudioState& audio = state_.audio;

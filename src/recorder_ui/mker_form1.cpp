@@ -1,5 +1,6 @@
 #include "recorder_ui/mker_form1.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -32,6 +33,7 @@ MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   Command(14)->SetHandler([this] { Command14_Click(); });
   Command(17)->SetHandler([this] { Command17_Click(); });
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+  app_.recording().SetWindow(this);
 }
 
 void MKERForm1::Form_Load() {
@@ -133,6 +135,7 @@ void MKERForm1::Form_QueryUnload() {
   // While exit is held back (start-up, or an exit already under way) the
   // close could only wait forever.
   if (launch.exit_enabled != 1 || launch.recorder_closing == 1) return;
+  app_.recording().StopBeforeClosing();
   launch.recorder_closing = 1;
   if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
   WaitWithEvents(app_.services().clock, std::numeric_limits<double>::infinity(),
@@ -158,11 +161,7 @@ void MKERForm1::Command1_Click() {
   app_.messages().UnloadErrorForm();
 }
 
-// Record: the recording cycle completes it.
-void MKERForm1::Command2_Click() {
-  ClearPackageList();
-  app_.messages().UnloadErrorForm();
-}
+void MKERForm1::Command2_Click() { app_.recording().Record(); }
 
 void MKERForm1::Command3_Click() { ClearPackageList(); }
 
@@ -181,8 +180,8 @@ void MKERForm1::Command8_Click() { ClearPackageList(); }
 void MKERForm1::Command14_Click() {
   ClearPackageList();
   app_.messages().UnloadErrorForm();
-  const ActivityState& activity = app_.state().activity;
-  if (activity.is_recording == 0 && activity.is_playing == 0) return;
+  if (app_.recording().StopRecording()) return;
+  // Stopping a playback is the player's.
 }
 
 void MKERForm1::Command17_Click() {
@@ -278,5 +277,28 @@ void MKERForm1::ShowRecordedSize(int32_t size) {
 }
 
 void MKERForm1::PressStop() { Command14()->Press(); }
+
+void MKERForm1::DisableExit() {
+  Command(5)->setEnabled(false);
+  ShowModelPicture(20, &ButtonPictures::disabled);
+}
+
+void MKERForm1::ShowRecordingName(const QString& name) {
+  Label(9)->setText(name);
+}
+
+QString MKERForm1::RecordingName() const { return Label(9)->text(); }
+
+QString MKERForm1::RateText() const { return combo1_->currentText(); }
+
+void MKERForm1::ShowNewRecording(const QString& name) {
+  file1_->SetPattern(name);
+  file1_->SetListIndex(0);
+  file2_->Refresh();
+}
+
+void MKERForm1::PutOnClipboard(const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+}
 
 }  // namespace vocapost

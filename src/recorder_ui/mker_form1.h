@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/application.h"
+#include "record/recording_window.h"
 #include "recorder_ui/command_button.h"
 #include "recorder_ui/file_list.h"
 #include "recorder_ui/image_button.h"
@@ -17,7 +18,7 @@ namespace vocapost {
 // The Recorder window: a narrow strip with the video picture, two panels of
 // image buttons and the file lists. The command buttons the image buttons
 // stand for lie right of the strip, out of sight.
-class MKERForm1 final : public QWidget, public RecorderWindow {
+class MKERForm1 final : public QWidget, public RecordingWindow {
  public:
   explicit MKERForm1(Application& app);
 
@@ -39,12 +40,18 @@ class MKERForm1 final : public QWidget, public RecorderWindow {
   void Label5_MouseDown();
   void Combo1_Click();
 
-  void ClearPackageList();
-  void DisableForActivity();
-  void EnableAfterActivity();
+  void ClearPackageList() override;
+  void DisableForActivity() override;
+  void EnableAfterActivity() override;
 
   void ShowRecordedSize(int32_t size) override;
   void PressStop() override;
+  void DisableExit() override;
+  void ShowRecordingName(const QString& name) override;
+  QString RecordingName() const override;
+  QString RateText() const override;
+  void ShowNewRecording(const QString& name) override;
+  void PutOnClipboard(const QString& text) override;
 
   CommandButton* Command(int number) const { return commands_.at(number); }
   ImageButton* ImagePicture(int number) const { return images_.at(number); }
