@@ -112,6 +112,21 @@ TEST_F(DeviceWaveLibraryTest, EveryFilledBufferIsReportedWithItsOwnHeader) {
             DeviceWaveLibrary::kUnknownBuffer);
 }
 
+TEST_F(DeviceWaveLibraryTest, BuffersGoRoundSoNoTwoNotificationsInARowMatch) {
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+  for (int i = 0; i < 6; ++i) {
+    Capture(5440);
+    const intptr_t header = Headers(kRecordedBufferMessage).back();
+    ASSERT_EQ(library_->CopyRawBufferWaveRecorder(header, block_, 0, state_),
+              1105);
+  }
+  const std::vector<intptr_t> headers = Headers(kRecordedBufferMessage);
+  ASSERT_EQ(headers.size(), 6u);
+  for (size_t i = 1; i < headers.size(); ++i)
+    EXPECT_NE(headers[i], headers[i - 1]) << i;
+}
+
 TEST_F(DeviceWaveLibraryTest, CopiedBufferHoldsTheCodedSound) {
   ASSERT_EQ(Init(), 0);
   ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);

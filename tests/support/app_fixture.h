@@ -51,9 +51,13 @@ class AppTest : public HomeTest {
   FixedFreeSpace free_space_{uint64_t{1} << 40};
   FixedWallClock wall_clock_{QDateTime(QDate(2026, 12, 5), QTime(14, 30, 12))};
   std::unique_ptr<Application> MakeApp(WaveLibrary& wave) {
-    return std::make_unique<Application>(
-        Services{settings_, clock_, display_, presenter_, registry_, ender_, wave,
-                 registry_store_, camera_, free_space_, wall_clock_, nullptr});
+    return MakeApp(wave, camera_);
+  }
+  std::unique_ptr<Application> MakeApp(WaveLibrary& wave,
+                                       CaptureDriver& camera) {
+    return std::make_unique<Application>(Services{
+        settings_, clock_, display_, presenter_, registry_, ender_, wave,
+        registry_store_, camera, free_space_, wall_clock_, nullptr});
   }
   std::unique_ptr<Application> app_ = MakeApp(wave_);
 };

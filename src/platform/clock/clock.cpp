@@ -38,7 +38,7 @@ void SteadyClock::RunEventsFor(double seconds) {
     return;
   }
   QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
   // Once the application is quitting a new loop returns at once; sleep
   // instead, so that a wait during shutdown does not spin.
   if (loop.exec() != 0)

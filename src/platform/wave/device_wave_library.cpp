@@ -87,12 +87,14 @@ void DeviceWaveLibrary::Captured(const int16_t* samples, size_t count) {
   size_t& filled = filled_;
   while (count > 0) {
     if (filling_ < 0) {
-      const auto free = std::find_if(
-          std::begin(buffers_), std::end(buffers_),
-          [](const RecorderBuffer& b) { return b.state == Slot::kFree; });
-      if (free == std::end(buffers_)) return;  // every buffer is out: drop
-      filling_ = static_cast<int>(free - std::begin(buffers_));
-      free->state = Slot::kFilling;
+      // Buffers go round in turn, as a driver's queue does, so two
+      // notifications in a row never name the same buffer.
+      for (int step = 1; step <= kRecorderBuffers && filling_ < 0; ++step) {
+        const int candidate = (last_filled_ + step) % kRecorderBuffers;
+        if (buffers_[candidate].state == Slot::kFree) filling_ = candidate;
+      }
+      if (filling_ < 0) return;  // every buffer is out: drop
+      buffers_[filling_].state = Slot::kFilling;
       filled = 0;
     }
     RecorderBuffer& buffer = buffers_[filling_];
@@ -105,6 +107,7 @@ void DeviceWaveLibrary::Captured(const int16_t* samples, size_t count) {
     if (filled == buffer_samples_) {
       buffer.state = Slot::kFilled;
       Post(kRecordedBufferMessage, HeaderOf(filling_));
+      last_filled_ = filling_;
       filling_ = -1;
     }
   }

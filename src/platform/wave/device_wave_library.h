@@ -75,6 +75,7 @@ class DeviceWaveLibrary final : public WaveLibrary {
   QObject* window_ = nullptr;
   RecorderBuffer buffers_[kRecorderBuffers];
   int filling_ = -1;
+  int last_filled_ = kRecorderBuffers - 1;
   size_t filled_ = 0;  // samples in the buffer being filled
   std::deque<QueuedBlock> queue_;
   // Distinct header values for played blocks, so that two in a row differ.

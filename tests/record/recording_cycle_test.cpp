@@ -1,0 +1,250 @@
+#include "record/recording_cycle.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <csignal>
+
+#include "message/message_reader.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+
+namespace vocapost {
+namespace {
+
+class RecordingCycleTest : public testing::AppTest {
+ protected:
+  void SetUp() override { ASSERT_EQ(Start(), StartResult::kRunning); }
+  MKERForm1& recorder() { return *app_->recorder(); }
+  const ActivityState& activity() { return app_->state().activity; }
+  void Record() { recorder().Command(2)->Press(); }
+  void Stop() { recorder().Command(14)->Press(); }
+  // One recorded buffer from the wave library, as its message would bring it.
+  void Audio() {
+    app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, ++header_, {});
+  }
+  // One tick of the 50 ms timer.
+  void Tick() {
+    clock_.Advance(0.05);
+    int16_t busy = 1;
+    app_->recording().RecordingTick(busy);
+    EXPECT_EQ(busy, 0);
+  }
+  QString Shown() {
+    return app_->messages().error_form()
+               ? app_->messages().error_form()->Label1()->text()
+               : QString();
+  }
+  struct Summary {
+    int audio = 0, video = 0;
+    bool first_is_audio = false, first_video_key = false;
+  };
+  static Summary Read(const QString& name) {
+    Summary summary;
+    MessageReader reader;
+    EXPECT_TRUE(reader.Open(name));
+    while (auto record = reader.Next()) {
+      if (record->truncated) continue;  // only whole records count
+      const bool audio = record->kind == RecordKind::kAudio;
+      if (summary.audio + summary.video == 0) summary.first_is_audio = audio;
+      if (!audio && summary.video == 0)
+        summary.first_video_key = record->payload.endsWith('\x01');
+      (audio ? summary.audio : summary.video) += 1;
+    }
+    return summary;
+  }
+  intptr_t header_ = 100;
+  const QString kName = "05143012.vrc";
+};
+
+TEST_F(RecordingCycleTest,
+       RecordMarksTheCopyBusyNamesTheFileAndGreysTheControls) {
+  Record();
+  EXPECT_EQ(activity().is_recording, 1);
+  EXPECT_TRUE(Exists("popplay.txt"));
+  EXPECT_EQ(recorder().Label(9)->text(), kName);
+  EXPECT_TRUE(Exists(kName.toStdString()));
+  EXPECT_FALSE(recorder().Command(5)->isEnabled()) << "no Exit while recording";
+  EXPECT_FALSE(recorder().Command(2)->isEnabled());
+  EXPECT_EQ(app_->state().values.data_rate_budget, 30000.0f);
+  EXPECT_EQ(app_->state().values.force_key_frame, 1);
+}
+
+TEST_F(RecordingCycleTest, RecordingStoppedBeforeAnyAudioIsAnEmptyFile) {
+  Record();
+  Tick();
+  Tick();
+  Stop();
+  EXPECT_EQ(activity().is_recording, 0);
+  EXPECT_EQ(temp_.ReadFile(kName.toStdString()), "");
+  EXPECT_FALSE(Exists("popplay.txt"));
+  EXPECT_TRUE(recorder().Command(2)->isEnabled());
+  EXPECT_TRUE(recorder().Command(5)->isEnabled());
+}
+
+TEST_F(RecordingCycleTest, FramesWaitFourFramesAndTheFirstStoredIsAKeyFrame) {
+  // Small frames, so that every tick stays within the budget.
+  app_->state().values.codec_ratio = 100;
+  app_->video().CloseCodec();
+  ASSERT_TRUE(app_->video().OpenCodec());
+  Record();
+  Tick();  // no audio yet: no frame stored
+  Audio();
+  for (int i = 0; i < 10; ++i) Tick();
+  Stop();
+  const Summary file = Read(kName);
+  EXPECT_EQ(file.audio, 1);
+  EXPECT_EQ(file.video, 6)
+      << "the last four frames in the ring are not written";
+  EXPECT_TRUE(file.first_is_audio);
+  EXPECT_TRUE(file.first_video_key);
+  EXPECT_EQ(recorder().Label5()->text(),
+            QString::number(std::filesystem::file_size(temp_.home() /
+                                                       kName.toStdString())));
+}
+
+TEST_F(RecordingCycleTest, AfterStopThePathIsOnTheClipboardAndTheFileListed) {
+  Record();
+  Audio();
+  Stop();
+  EXPECT_EQ(
+      QGuiApplication::clipboard()->text(),
+      QString::fromStdString((temp_.home() / kName.toStdString()).string()));
+  EXPECT_EQ(recorder().File1()->ListCount(), 1);
+  EXPECT_EQ(recorder().File1()->ListIndex(), 0);
+  EXPECT_EQ(recorder().File1()->List(0), kName);
+  EXPECT_EQ(recorder().File2()->List(0), kName);
+}
+
+TEST_F(RecordingCycleTest, LowBudgetStoresFramesFarApart) {
+  auto frames_with = [this](const QString& rate) {
+    recorder().Combo1()->setCurrentText(rate);
+    Record();
+    for (int tick = 0; tick < 100; ++tick) {
+      if (tick % 14 == 0) Audio();  // a buffer every 0.68 s
+      Tick();
+    }
+    Stop();
+    return Read(kName).video;
+  };
+  const int low = frames_with("2000");
+  const int high = frames_with("30000");
+  EXPECT_LT(low * 4, high);
+  EXPECT_LE(high, 100 - 4) << "never more than one frame a tick";
+  EXPECT_GT(high, 20);
+}
+
+TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromTheAudioSide) {
+  app_->state().maximum_message_size = 3000;
+  Record();
+  for (int i = 0; i < 5; ++i) Audio();
+  EXPECT_EQ(activity().is_recording, 0);
+  EXPECT_EQ(Read(kName).audio, 3)
+      << "the record that crossed the limit is the last";
+}
+
+TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromTheVideoSide) {
+  app_->state().maximum_message_size = 2000;
+  Record();
+  Audio();
+  for (int i = 0; i < 10 && activity().is_recording == 1; ++i) Tick();
+  EXPECT_EQ(activity().is_recording, 0);
+  const Summary file = Read(kName);
+  EXPECT_EQ(file.audio, 1);
+  EXPECT_EQ(file.video, 1);
+}
+
+TEST_F(RecordingCycleTest, MemoryImageAndFileGiveTheSameBytes) {
+  auto record_once = [this] {
+    Record();
+    Audio();
+    for (int i = 0; i < 8; ++i) Tick();
+    Audio();
+    for (int i = 0; i < 3; ++i) Tick();
+    Stop();
+    return temp_.ReadFile(kName.toStdString());
+  };
+  const QByteArray direct = record_once();
+  app_.reset();
+  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
+                            "RecordToMemory", "1"));
+  TestPatternDriver fresh_camera;  // the same pictures from the start
+  testing::FakeWaveLibrary fresh_wave;
+  app_ = MakeApp(fresh_wave, fresh_camera);
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().maximum_message_size, 1048576);
+  header_ = 100;
+  const QByteArray memory = record_once();
+  EXPECT_GT(direct.size(), 2230);
+  EXPECT_EQ(memory, direct);
+  app_.reset();
+}
+
+TEST_F(RecordingCycleTest, RecordWhileRecordingAndStopWhileIdleOnlyTidyUp) {
+  QString title;
+  app_->messages().ShowMessageForm("old note", 0, title);
+  Stop();
+  EXPECT_EQ(app_->messages().error_form(), nullptr);
+  EXPECT_FALSE(Exists("popplay.txt"));
+  Record();
+  Audio();
+  const int32_t size = app_->state().values.recorded_size;
+  app_->messages().ShowMessageForm("old note", 0, title);
+  Record();
+  EXPECT_EQ(app_->messages().error_form(), nullptr);
+  EXPECT_EQ(app_->state().values.recorded_size, size);
+  EXPECT_EQ(activity().is_recording, 1);
+}
+
+TEST_F(RecordingCycleTest, NoRecordingWhilePlayingOrWithoutRoom) {
+  app_->state().activity.is_playing = 1;
+  Record();
+  EXPECT_EQ(Shown(), "Playing, Please Stop First");
+  app_->state().activity.is_playing = 0;
+  free_space_.Set(1999999);
+  Record();
+  EXPECT_EQ(Shown(), "Must have at least  2000000 free space");
+  EXPECT_EQ(activity().is_recording, 0);
+  EXPECT_FALSE(Exists("popplay.txt"));
+  free_space_.Set(uint64_t{5} << 32);  // beyond 32 bits: plenty
+  Record();
+  EXPECT_EQ(activity().is_recording, 1);
+}
+
+TEST_F(RecordingCycleTest,
+       FileThatCannotBeCreatedIsReportedAndNothingIsLeftBusy) {
+  std::filesystem::create_directories(temp_.home() / kName.toStdString() /
+                                      "in-the-way");
+  Record();
+  EXPECT_EQ(Shown(), kWriteFailure);
+  EXPECT_EQ(activity().is_recording, 0);
+  EXPECT_FALSE(Exists("popplay.txt"));
+  EXPECT_TRUE(recorder().Command(2)->isEnabled());
+  EXPECT_TRUE(recorder().Command(5)->isEnabled());
+}
+
+TEST_F(RecordingCycleTest,
+       WritesThatStartFailingEndTheRecordingAndKeepWhatWasWritten) {
+  Record();
+  rlimit previous{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = previous;
+  limited.rlim_cur = 3000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  for (int i = 0; i < 4; ++i) Audio();
+  setrlimit(RLIMIT_FSIZE, &previous);
+  signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(activity().is_recording, 0);
+  EXPECT_EQ(Shown(), kWriteFailure);
+  EXPECT_FALSE(Exists("popplay.txt"));
+  EXPECT_TRUE(recorder().Command(2)->isEnabled());
+  EXPECT_EQ(Read(kName).audio, 2)
+      << "whole records before the failure stay readable";
+}
+
+}  // namespace
+}  // namespace vocapost
