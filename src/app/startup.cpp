@@ -10,6 +10,7 @@
 #include "app/launch_selection.h"
 #include "app/markers.h"
 #include "messages/about_form.h"
+#include "messages/localise_form.h"
 #include "platform/home/program_home.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
@@ -170,6 +171,7 @@ void Startup::LoadRecorderAndFinish() {
 
   FillStartupExtraTexts(state_.extra_texts);
   state_.extra_text_count = kStartupExtraTextCount;
+  LocaliseForm(*app_.viewer(), state_.extra_texts, state_.extra_text_count);
 
   if (launch.play_file_name.isEmpty()) recorder.Command8()->Press();
   launch.viewer_ready = 1;

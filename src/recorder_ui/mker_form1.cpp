@@ -10,6 +10,7 @@
 #include "app/marker_requests.h"
 #include "app/settings.h"
 #include "messages/about_form.h"
+#include "messages/localise_form.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 
@@ -56,6 +57,8 @@ void MKERForm1::Form_Load() {
   Label(3)->hide();
   Label(1)->hide();
   DetectAudio();
+  app_.state().extra_text_count = 0;
+  LocaliseForm(*this, app_.state().extra_texts, 0);
   Centre();
   app_.state().launch.recorder_loaded = 1;
   CopyTooltipsToImageButtons();
