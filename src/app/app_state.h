@@ -69,6 +69,9 @@ struct VideoState {
   int16_t compress_busy = 0;
   int16_t decode_busy = 0;
   int16_t size_change_busy = 0;
+  int16_t applied_width = 0;  // the chosen size as last applied
+  int16_t applied_height = 0;
+  int16_t chosen_button_width = 160;  // of the size button last pressed
 };
 
 // Recording and playing exclude each other.

@@ -234,6 +234,15 @@ void Viewer::closeEvent(QCloseEvent* event) {
 
 void Viewer::Command12_Click() {}
 
+void Viewer::SetWindowWidthTwips(int width) {
+  resize(TwipsToPixels(width), height());
+}
+
+void Viewer::ShowMagnification(bool visible, const QString& caption) {
+  label1_->setVisible(visible);
+  if (visible) label1_->setText(caption);
+}
+
 int Viewer::OuterWidthTwips() const {
   return PixelsToTwips(picture2_->width());
 }

@@ -50,6 +50,8 @@ class Viewer final : public QWidget, public FrameView {
   void SizePictureTwips(int width, int height) override;
   void DrawPicture(const BitmapInfoHeader& format, const uint8_t* bgr,
                    int width, int height) override;
+  void SetWindowWidthTwips(int width) override;
+  void ShowMagnification(bool visible, const QString& caption) override;
 
   ImageButton* Picture6() const { return picture6_; }
   ImageButton* Picture5() const { return picture5_; }

@@ -30,9 +30,9 @@ MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   Command(3)->SetHandler([this] { Command3_Click(); });
   Command(4)->SetHandler([this] { Command4_Click(); });
   Command(5)->SetHandler([this] { Command5_Click(); });
-  Command(8)->SetHandler([this] { Command8_Click(); });
   Command(14)->SetHandler([this] { Command14_Click(); });
   Command(17)->SetHandler([this] { Command17_Click(); });
+  ConnectParameterButtons();
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
   app_.recording().SetWindow(this);
 }
@@ -56,6 +56,7 @@ void MKERForm1::Form_Load() {
   DetectVideo();
   Label(3)->hide();
   Label(1)->hide();
+  ApplyChosenFrameSize();
   DetectAudio();
   app_.state().extra_text_count = 0;
   LocaliseForm(*this, app_.state().extra_texts, 0);
@@ -106,6 +107,7 @@ void MKERForm1::Form_Resize() {
     resize(width(), height_px);
   if (values.recorder_width != 0 && width() != width_px)
     resize(width_px, height());
+  if (painted_ == 1) ApplyChosenFrameSize();
   Viewer* viewer = app_.viewer();
   if (app_.state().launch.viewer_ready == 1 && viewer != nullptr) {
     viewer->move(frameGeometry().right() + 1 + TwipsToPixels(30), viewer->y());
@@ -120,6 +122,7 @@ void MKERForm1::paintEvent(QPaintEvent* event) {
 void MKERForm1::Form_Paint() {
   if (painted_ != 0) return;
   painted_ = 1;
+  ApplyChosenFrameSize();
   QCoreApplication::processEvents();
 }
 
@@ -157,6 +160,7 @@ void MKERForm1::Timer1_Timer() {
     return;
   }
   if (requests.show && isMinimized()) showNormal();
+  ApplyChosenFrameSize();
 }
 
 void MKERForm1::Command1_Click() {
@@ -177,8 +181,7 @@ void MKERForm1::Command5_Click() {
   if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
 }
 
-// The 160 x 120 capture size: applied by the recording parameters.
-void MKERForm1::Command8_Click() { ClearPackageList(); }
+void MKERForm1::Command8_Click() { SizeButton(160, 120, 2); }
 
 void MKERForm1::Command14_Click() {
   ClearPackageList();

@@ -40,6 +40,11 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void Label5_MouseDown();
   void Combo1_Click();
 
+  void SizeButton(int width, int height, int flag);
+  void QualityButton(int32_t ratio, int picture);
+  void SpeedButton(int index, int picture);
+  void ApplyChosenFrameSize();
+
   void ClearPackageList() override;
   void DisableForActivity() override;
   void EnableAfterActivity() override;
@@ -80,6 +85,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
 
  private:
   void CreateControls();
+  void ConnectParameterButtons();
   void CreateCommands();
   void CreateImageButtons();
   void ConnectImageButton(int picture, int model, bool radio);

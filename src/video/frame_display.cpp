@@ -1,5 +1,6 @@
 // Drawing decoded frames into the Viewer's playback window.
 #include "platform/units/units.h"
+#include "player/viewer_layout.h"
 #include "video/video_engine.h"
 
 namespace vocapost {
@@ -27,6 +28,46 @@ void VideoEngine::SizeFramePicture() {
   if (view_ == nullptr) return;
   view_->SizePictureTwips((state_.values.display_width + 4) * kTwipsPerPixel,
                           (state_.values.display_height + 4) * kTwipsPerPixel);
+}
+
+void VideoEngine::ApplyFrameSize(int width, int height) {
+  video_.size_change_busy = 1;
+  CloseCodec();
+  video_.capture_width = state_.values.display_width =
+      static_cast<int16_t>(width);
+  video_.capture_height = state_.values.display_height =
+      static_cast<int16_t>(height);
+  OpenCodec();
+  SetCaptureFormat();
+  SizeFramePicture();
+  video_.size_change_busy = 0;
+  if (view_ == nullptr) return;
+  view_->SetWindowWidthTwips(view_->OuterWidthTwips() + 300);
+  const int recorded = state_.activity.recorded_width_twips;
+  view_->ShowMagnification(
+      recorded != 0,
+      recorded != 0
+          ? FormatZoom(static_cast<double>(view_->OuterWidthTwips()) / recorded)
+          : "");
+}
+
+void VideoEngine::ApplyChosenFrameSize(bool normal_window) {
+  if (!normal_window) return;
+  const StartupValues& values = state_.values;
+  if (values.chosen_width != video_.applied_width ||
+      values.chosen_height != video_.applied_height) {
+    video_.size_change_busy = 1;
+    if (video_.video_state != 0) {
+      CloseCodec();
+      video_.capture_width = values.chosen_width;
+      video_.capture_height = values.chosen_height;
+      OpenCodec();
+      if (video_.video_state == 2) SetCaptureFormat();
+    }
+    video_.size_change_busy = 0;
+  }
+  video_.applied_width = values.chosen_width;
+  video_.applied_height = values.chosen_height;
 }
 
 }  // namespace vocapost

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 
 #include "platform/codec/bitmap_header.h"
@@ -16,6 +17,9 @@ class FrameView {
   // Draws a 24-bit bottom-up BGR picture stretched to width × height pixels.
   virtual void DrawPicture(const BitmapInfoHeader& format, const uint8_t* bgr,
                            int width, int height) = 0;
+  // The window around the picture: its width, and the magnification label.
+  virtual void SetWindowWidthTwips(int width) = 0;
+  virtual void ShowMagnification(bool visible, const QString& caption) = 0;
 };
 
 }  // namespace vocapost

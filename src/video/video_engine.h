@@ -49,6 +49,11 @@ class VideoEngine {
   void DecodeAndDrawFrame(const uint8_t* record, int64_t available);
   void SizeFramePicture();
 
+  // Frame size.
+  void ApplyFrameSize(int width, int height);
+  // `normal_window`: the Recorder window is neither minimised nor maximised.
+  void ApplyChosenFrameSize(bool normal_window);
+
   const uint8_t* compressed_frame() const { return compressed_.data(); }
   const BitmapInfoHeader& capture_format() const { return capture_format_; }
   const BitmapInfoHeader& compressor_input() const { return compressor_in_; }

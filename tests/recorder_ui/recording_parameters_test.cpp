@@ -1,0 +1,116 @@
+// Frame size, quality and speed buttons.
+#include <gtest/gtest.h>
+
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+
+namespace vocapost {
+namespace {
+
+class RecordingParametersTest : public testing::AppTest {
+ protected:
+  void SetUp() override { ASSERT_EQ(Start(), StartResult::kRunning); }
+  MKERForm1& recorder() { return *app_->recorder(); }
+  qint64 Shown(int picture) {
+    return recorder().ImagePicture(picture)->pixmap().cacheKey();
+  }
+  qint64 Pressed(int command) {
+    return recorder().Command(command)->pictures().down.cacheKey();
+  }
+  qint64 Normal(int command) {
+    return recorder().Command(command)->pictures().normal.cacheKey();
+  }
+  std::optional<uint32_t> StoredRatio() {
+    return registry_store_.GetDword(kCodecKey, "Ratio");
+  }
+};
+
+TEST_F(RecordingParametersTest, QualityButtonsWriteTheRatioAndReapplyTheSize) {
+  const size_t formats_before = camera_.asked().size();
+  recorder().Command(12)->Press();
+  EXPECT_EQ(app_->state().values.codec_ratio, 50);
+  EXPECT_EQ(StoredRatio(), 50u);
+  EXPECT_GT(camera_.asked().size(), formats_before)
+      << "160 x 120 applied again";
+  EXPECT_EQ(Shown(14), Pressed(12));
+  EXPECT_EQ(Shown(15), Normal(11));
+  EXPECT_EQ(Shown(13), Normal(13));
+  recorder().Command(13)->Press();
+  EXPECT_EQ(StoredRatio(), 100u);
+  recorder().Command(11)->Press();
+  EXPECT_EQ(StoredRatio(), 25u);
+  EXPECT_EQ(Shown(15), Pressed(11));
+}
+
+TEST_F(RecordingParametersTest,
+       SpeedButtonsSelectTheRateAndOnlyThemChangePictures) {
+  recorder().Command(18)->Press();
+  EXPECT_EQ(recorder().Combo1()->currentText(), "2000");
+  EXPECT_EQ(Shown(16), Pressed(18));
+  EXPECT_EQ(Shown(19), Normal(21));
+  recorder().Combo1()->setCurrentIndex(2);
+  recorder().Combo1_Click();
+  EXPECT_EQ(Shown(16), Pressed(18))
+      << "choosing in the list changes no picture";
+  recorder().Command(20)->Press();
+  EXPECT_EQ(recorder().Combo1()->currentText(), "20000");
+}
+
+TEST_F(RecordingParametersTest,
+       SizeButtonAppliesTheSizeToCaptureCodecAndDisplay) {
+  recorder().Command(10)->Press();
+  EXPECT_EQ(app_->state().video.capture_width, 240);
+  EXPECT_EQ(app_->state().values.display_height, 180);
+  EXPECT_EQ(app_->video().capture_format().width, 240);
+  EXPECT_EQ(app_->viewer()->Picture2()->size(), QSize(244, 184));
+  EXPECT_EQ(app_->viewer()->width(), 244 + 20);
+  EXPECT_EQ(app_->state().video.chosen_button_width, 240);
+  EXPECT_GT(app_->video().CompressCurrentFrame(), 48);
+  EXPECT_EQ(app_->video().compressor_input().width, 240);
+}
+
+TEST_F(RecordingParametersTest, UnsupportedSizeIsRefusedWithItsMessage) {
+  app_->state().video.size_supported[0] = 0;
+  recorder().Command(6)->Press();
+  EXPECT_TRUE(Logged().contains(
+      "\tYou video capture device does not support capture at this size.\n"));
+  EXPECT_EQ(app_->state().video.capture_width, 160);
+  EXPECT_EQ(app_->state().values.chosen_width, 160);
+}
+
+TEST_F(RecordingParametersTest, MagnificationOfAMessageShownAtItsOwnSize) {
+  app_->state().activity.recorded_width_twips = 2400;
+  recorder().Command(8)->Press();
+  EXPECT_EQ(app_->viewer()->Label1()->text(), "1.0");  // 2460 / 2400
+}
+
+TEST_F(RecordingParametersTest, ChosenSizeIsAppliedOnlyWhenItChanged) {
+  const size_t formats = camera_.asked().size();
+  recorder().ApplyChosenFrameSize();
+  EXPECT_EQ(camera_.asked().size(), formats) << "unchanged: nothing re-opened";
+  app_->state().values.chosen_width = 80;
+  app_->state().values.chosen_height = 60;
+  recorder().showMinimized();
+  recorder().ApplyChosenFrameSize();
+  EXPECT_EQ(app_->state().video.applied_width, 160)
+      << "minimised: nothing at all";
+  recorder().showNormal();
+  recorder().ApplyChosenFrameSize();
+  EXPECT_EQ(app_->state().video.applied_width, 80);
+  EXPECT_EQ(app_->state().video.capture_width, 80);
+  EXPECT_EQ(app_->state().values.display_width, 160)
+      << "the display keeps its size";
+}
+
+TEST_F(RecordingParametersTest, WithoutVideoOnlyTheAppliedSizeIsNoted) {
+  app_->state().video.video_state = 0;
+  app_->state().values.chosen_width = 200;
+  app_->state().values.chosen_height = 150;
+  recorder().ApplyChosenFrameSize();
+  EXPECT_EQ(app_->state().video.applied_width, 200);
+  EXPECT_EQ(app_->state().video.capture_width, 160);
+}
+
+}  // namespace
+}  // namespace vocapost
