@@ -1,6 +1,10 @@
 #include "app/application.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "messages/about_form.h"
+#include "platform/units/units.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 
@@ -20,6 +24,7 @@ Application::Application(Services services)
                  {audio_, video_, services.wave, services.free_space,
                   services.wall_clock},
                  messages_, services.clock),
+      player_(state_, audio_, video_, messages_, services.clock),
       procedure_factory_([this](WindowProcedure previous) {
         return audio_.MakeWaveProcedure(std::move(previous));
       }) {}
@@ -44,6 +49,7 @@ StartResult Application::Start(const StartOptions& options) {
   options_ = options;
   viewer_ = new Viewer(*this);
   video_.SetFrameView(viewer_);
+  player_.SetWindow(this);
   // From now on this copy counts as running.
   services_.registry.Publish({kViewerCaption});
   return viewer_->Form_Load();
@@ -105,6 +111,57 @@ void Application::EndProgram(int code) {
 StartResult Application::EndAtOnce(int code) {
   exit_code_ = code;
   return StartResult::kEnded;
+}
+
+void Application::ClearPackageList() {
+  if (recorder_ != nullptr) recorder_->ClearPackageList();
+}
+
+QString Application::CurrentRecordingName() const {
+  return recorder_ != nullptr ? recorder_->Label(9)->text() : QString();
+}
+
+void Application::PressSizeButton(int button) {
+  if (recorder_ != nullptr) recorder_->Command(button)->Press();
+}
+
+void Application::DisableForActivity() {
+  if (recorder_ != nullptr) recorder_->DisableForActivity();
+}
+
+void Application::EnableAfterActivity() {
+  if (recorder_ != nullptr) recorder_->EnableAfterActivity();
+}
+
+void Application::ShowAudioOnlyPicture() {
+  if (viewer_ != nullptr)
+    viewer_->Picture2()->setPixmap(QPixmap("firsview.bmp"));
+}
+
+void Application::ShowViewer(int offset_twips) {
+  if (viewer_ == nullptr) return;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    const int left = PixelsToTwips(area.width()) / 2 + offset_twips;
+    const int top =
+        CentredOffsetTwips(PixelsToTwips(area.height()),
+                           PixelsToTwips(viewer_->frameGeometry().height()));
+    viewer_->move(area.x() + TwipsToPixels(left),
+                  area.y() + TwipsToPixels(top));
+  }
+  viewer_->show();
+}
+
+void Application::HideViewer() {
+  if (viewer_ != nullptr) viewer_->hide();
+}
+
+void Application::ShowRecorder() {
+  if (recorder_ != nullptr) recorder_->show();
+}
+
+void Application::PressExit() {
+  if (viewer_ != nullptr) viewer_->Command6()->Press();
 }
 
 }  // namespace vocapost

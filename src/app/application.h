@@ -14,7 +14,6 @@
 #include "platform/clock/clock.h"
 #include "platform/codec/codec_manager.h"
 #include "platform/disk/free_space.h"
-#include "record/recording_cycle.h"
 #include "platform/display/display_info.h"
 #include "platform/message_box/message_presenter.h"
 #include "platform/message_log/message_log.h"
@@ -23,6 +22,9 @@
 #include "platform/settings/settings_store.h"
 #include "platform/wave/wave_library.h"
 #include "platform/window_registry/window_registry.h"
+#include "player/player_engine.h"
+#include "player/player_window.h"
+#include "record/recording_cycle.h"
 #include "video/video_engine.h"
 
 namespace vocapost {
@@ -63,7 +65,7 @@ using ProcedureFactory =
     std::function<WindowProcedure(WindowProcedure previous)>;
 
 // One running Vocapost: its state, its message operations and its windows.
-class Application {
+class Application : public PlayerWindow {
  public:
   explicit Application(Services services);
   ~Application();
@@ -83,6 +85,19 @@ class Application {
   WidgetCaptureService& capture() { return capture_; }
   CodecManager& codecs() { return codecs_; }
   RecordingCycle& recording() { return recording_; }
+  PlayerEngine& player() { return player_; }
+
+  // What playback asks of the windows.
+  void ClearPackageList() override;
+  QString CurrentRecordingName() const override;
+  void PressSizeButton(int button) override;
+  void DisableForActivity() override;
+  void EnableAfterActivity() override;
+  void ShowAudioOnlyPicture() override;
+  void ShowViewer(int offset_twips) override;
+  void HideViewer() override;
+  void ShowRecorder() override;
+  void PressExit() override;
   const StartOptions& options() const { return options_; }
   int exit_code() const { return exit_code_; }
 
@@ -124,6 +139,7 @@ class Application {
   WidgetCaptureService capture_;
   VideoEngine video_;
   RecordingCycle recording_;
+  PlayerEngine player_;
   StartOptions options_;
   std::unique_ptr<MessageForm> message_form_;
   QPointer<Viewer> viewer_;

@@ -175,7 +175,10 @@ void Startup::LoadRecorderAndFinish() {
 
   if (launch.play_file_name.isEmpty()) recorder.Command8()->Press();
   launch.viewer_ready = 1;
-  if (!launch.play_file_name.isEmpty()) recorder.Command4()->Press();
+  if (!launch.play_file_name.isEmpty()) {
+    app_.player().OpenMessageForPlay(launch.play_file_name);
+    recorder.Command4()->Press();
+  }
   app_.viewer()->CopyTooltipsToImageButtons();
 }
 

@@ -39,7 +39,7 @@ Viewer::Viewer(Application& app) : QWidget(nullptr), app_(app) {
   setObjectName("Viewer");
   setWindowTitle(kViewerCaption);
   CreateControls();
-  player_tick = [] {};
+  player_tick = [this] { app_.player().PlayerTick(); };
   recording_tick = [this](int16_t& tick_busy) {
     app_.recording().RecordingTick(tick_busy);
   };

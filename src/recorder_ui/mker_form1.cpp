@@ -172,8 +172,7 @@ void MKERForm1::Command2_Click() { app_.recording().Record(); }
 
 void MKERForm1::Command3_Click() { ClearPackageList(); }
 
-// Playback: started by the player.
-void MKERForm1::Command4_Click() { ClearPackageList(); }
+void MKERForm1::Command4_Click() { app_.player().Play(); }
 
 void MKERForm1::Command5_Click() {
   ClearPackageList();
@@ -187,7 +186,7 @@ void MKERForm1::Command14_Click() {
   ClearPackageList();
   app_.messages().UnloadErrorForm();
   if (app_.recording().StopRecording()) return;
-  // Stopping a playback is the player's.
+  app_.player().StopPlaying();
 }
 
 void MKERForm1::Command17_Click() {

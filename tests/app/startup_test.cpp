@@ -194,8 +194,10 @@ TEST_F(StartupTest, PackageLaunchExtractsTheMessageAndPlaysIt) {
   EXPECT_EQ(temp_.ReadFile("05143012.vrc"), "WAV0      ");
   EXPECT_TRUE(Exists("popplay.txt"));
   EXPECT_FALSE(app_->recorder()->isVisible());
-  ASSERT_NE(app_->messages().error_form(), nullptr);
-  EXPECT_EQ(app_->messages().error_form()->Label1()->text(), "Loading...");
+  EXPECT_TRUE(Logged().contains("Vocapost Message\tLoading...\n"));
+  EXPECT_EQ(app_->state().activity.is_playing, 1) << "the message plays";
+  EXPECT_TRUE(app_->viewer()->isVisible());
+  EXPECT_EQ(app_->messages().error_form(), nullptr) << "Play closes the notice";
 }
 
 TEST_F(StartupTest, StaleMarkersOfAnEndedCopyAreCleared) {
