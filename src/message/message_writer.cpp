@@ -37,6 +37,7 @@ bool MessageWriter::BeginFile(const QString& path) {
   path_ = path;
   image_ = nullptr;
   recorded_size_ = 0;
+  full_ = false;
   error_.clear();
   if (!CreateFile()) return false;
   active_ = true;
@@ -49,6 +50,7 @@ bool MessageWriter::BeginMemory(const QString& path, MemoryImage& image,
   image_ = &image;
   image_size_ = static_cast<int32_t>(image.Buffer(image_size).size());
   recorded_size_ = 0;
+  full_ = false;
   error_.clear();
   active_ = true;
   return true;
@@ -66,7 +68,7 @@ bool MessageWriter::Append(const QByteArray& tag, const QByteArray& payload) {
   const int64_t size = header.size() + payload.size();
   if (image_ != nullptr) {
     if (recorded_size_ + size > image_size_) {
-      error_ = "The recording does not fit in memory.";
+      full_ = true;  // the size limit, not a failure
       return false;
     }
     char* at = image_->Buffer(image_size_).data() + recorded_size_;

@@ -48,6 +48,8 @@ class MessageWriter {
   bool active() const { return active_; }
   int32_t recorded_size() const { return recorded_size_; }
   const QString& error() const { return error_; }
+  // A record did not fit the memory image.
+  bool full() const { return full_; }
 
  private:
   bool Fail(const QString& what);
@@ -59,6 +61,7 @@ class MessageWriter {
   int32_t image_size_ = 0;
   int32_t recorded_size_ = 0;
   bool active_ = false;
+  bool full_ = false;
   QString error_;
 };
 

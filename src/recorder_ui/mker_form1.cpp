@@ -116,7 +116,8 @@ void MKERForm1::Form_Resize() {
 
 void MKERForm1::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
-  Form_Paint();
+  // Its work re-opens the codec and yields: not inside a paint.
+  if (painted_ == 0) QTimer::singleShot(0, this, [this] { Form_Paint(); });
 }
 
 void MKERForm1::Form_Paint() {

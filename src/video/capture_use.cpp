@@ -60,7 +60,12 @@ bool VideoEngine::SetCaptureFormat() {
     capture_format_.bit_count = static_cast<uint16_t>(format.bit_count);
     capture_format_.compression = format.compression;
     capture_format_.size_image = format.size_image;
-    if (capture_.SetVideoFormat(capture_format_)) return true;
+    if (capture_.SetVideoFormat(capture_format_)) {
+      // A frame of the old format is no use; ask for one of the new.
+      video_.frames_ready = 0;
+      RequestNextFrame();
+      return true;
+    }
   }
   return false;
 }

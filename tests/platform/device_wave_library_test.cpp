@@ -139,6 +139,22 @@ TEST_F(DeviceWaveLibraryTest, CopiedBufferHoldsTheCodedSound) {
   EXPECT_GE(testing::ToneSnrDb({sound.begin() + 960, sound.end()}, 440), 12.0);
 }
 
+TEST_F(DeviceWaveLibraryTest,
+       RecorderNotGivenItsBufferBackStopsFillingUntilStarted) {
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+  Capture(5440);
+  ASSERT_EQ(library_->CopyRawBufferWaveRecorder(
+                Headers(kRecordedBufferMessage).back(), block_, 1, state_),
+            1105);
+  Capture(5440 * 3);
+  EXPECT_EQ(Headers(kRecordedBufferMessage).size(), 1u)
+      << "one buffer back, then nothing";
+  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+  Capture(5440);
+  EXPECT_EQ(Headers(kRecordedBufferMessage).size(), 2u);
+}
+
 TEST_F(DeviceWaveLibraryTest, BuffersKeptOutAreNotRecordedIntoAgain) {
   ASSERT_EQ(Init(), 0);
   ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);

@@ -86,6 +86,14 @@ void DeviceWaveLibrary::Captured(const int16_t* samples, size_t count) {
   std::lock_guard lock(mutex_);
   size_t& filled = filled_;
   while (count > 0) {
+    // A buffer kept out means the recorder was not given it back: like a
+    // device with no buffers queued, it records nothing more until a start.
+    if (filling_ < 0 && std::any_of(std::begin(buffers_), std::end(buffers_),
+                                    [](const RecorderBuffer& b) {
+                                      return b.state == Slot::kKept;
+                                    })) {
+      return;
+    }
     if (filling_ < 0) {
       // Buffers go round in turn, as a driver's queue does, so two
       // notifications in a row never name the same buffer.
