@@ -1,0 +1,195 @@
+#include "player/player_engine.h"
+
+#include <gtest/gtest.h>
+
+#include "message/message_writer.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+
+namespace vocapost {
+namespace {
+
+class PlayerEngineTest : public testing::AppTest {
+ protected:
+  void SetUp() override { ASSERT_EQ(Start(), StartResult::kRunning); }
+  MKERForm1& recorder() { return *app_->recorder(); }
+  Viewer& viewer() { return *app_->viewer(); }
+  PlayerEngine& player() { return app_->player(); }
+  // A message of `audio` audio records, with a 160 × 120 frame after each
+  // when `frames`, compressed by the program's own codec.
+  void MakeMessage(const QString& name, int audio, bool frames) {
+    MessageWriter writer;
+    ASSERT_TRUE(writer.BeginFile(name));
+    for (int i = 0; i < audio; ++i) {
+      ASSERT_TRUE(writer.AppendAudio(QByteArray(1105, static_cast<char>(i))));
+      if (!frames) continue;
+      const int32_t length = app_->video().CompressCurrentFrame();
+      ASSERT_GT(length, 48);
+      ASSERT_TRUE(writer.AppendVideo(QByteArray(
+          reinterpret_cast<const char*>(app_->video().compressed_frame()),
+          length)));
+    }
+    ASSERT_TRUE(writer.Finish());
+  }
+  void PlayFile(const QString& name) {
+    app_->state().launch.selected_play_file = name;
+    recorder().Command(4)->Press();
+  }
+  // Runs ticks as the Viewer's timer would, letting played blocks come back.
+  int TicksUntilDone(int most = 200) {
+    int ticks = 0;
+    while (app_->state().activity.is_playing == 1 && ticks < most) {
+      viewer().Timer1_Timer();
+      app_->state().audio.queued_play_buffers = 0;  // the fake plays at once
+      ++ticks;
+    }
+    return ticks;
+  }
+};
+
+TEST_F(PlayerEngineTest, PlayShowsTheViewerAndMarksTheCopyBusy) {
+  MakeMessage("m.vrc", 3, true);
+  PlayFile("m.vrc");
+  EXPECT_EQ(app_->state().activity.is_playing, 1);
+  EXPECT_TRUE(viewer().isVisible());
+  EXPECT_TRUE(Exists("popplay.txt"));
+  EXPECT_FALSE(recorder().Command(2)->isEnabled());
+  EXPECT_EQ(TicksUntilDone(), 7) << "one record a tick, then the end";
+  EXPECT_EQ(wave_.played_sizes, (std::vector<int32_t>{1105, 1105, 1105}));
+  EXPECT_FALSE(viewer().isVisible());
+  EXPECT_FALSE(Exists("popplay.txt"));
+  EXPECT_TRUE(recorder().Command(2)->isEnabled());
+  EXPECT_FALSE(ender_.ended)
+      << "a recorder-mode playback returns to the Recorder";
+}
+
+TEST_F(PlayerEngineTest, FramesAreDrawnAndChange) {
+  MakeMessage("m.vrc", 4, true);
+  PlayFile("m.vrc");
+  viewer().Timer1_Timer();  // audio
+  viewer().Timer1_Timer();  // frame
+  const QImage first = viewer().Picture2()->pixmap().toImage();
+  ASSERT_FALSE(first.isNull());
+  EXPECT_NE(first.pixelColor(first.width() / 2, first.height() / 2),
+            QColor(Qt::black));
+  app_->state().audio.queued_play_buffers = 0;
+  viewer().Timer1_Timer();
+  viewer().Timer1_Timer();
+  EXPECT_NE(viewer().Picture2()->pixmap().toImage(), first);
+}
+
+TEST_F(PlayerEngineTest, NothingIsReadWhileTwoBlocksAreQueued) {
+  MakeMessage("m.vrc", 3, false);
+  PlayFile("m.vrc");
+  viewer().Timer1_Timer();
+  viewer().Timer1_Timer();
+  EXPECT_EQ(app_->state().audio.queued_play_buffers, 2);
+  viewer().Timer1_Timer();
+  viewer().Timer1_Timer();
+  EXPECT_EQ(wave_.played_sizes.size(), 2u);
+  app_->audio().WaveWindowProcedure(kPlayedBlockMessage, 0, 77, {});
+  viewer().Timer1_Timer();
+  EXPECT_EQ(wave_.played_sizes.size(), 3u);
+}
+
+TEST_F(PlayerEngineTest, AudioOnlyMessagePlaysAt160By120WithoutZoomLabel) {
+  recorder().Command(10)->Press();  // the display was at 240 × 180
+  MakeMessage("a.vrc", 2, false);
+  player().OpenMessageForPlay("a.vrc");
+  EXPECT_EQ(app_->state().values.display_width, 160);
+  EXPECT_EQ(app_->state().activity.recorded_width_twips, 0);
+  EXPECT_FALSE(viewer().Label1()->isVisibleTo(&viewer()));
+}
+
+TEST_F(PlayerEngineTest, FrameWidthChoosesTheSizeAndTheZoomLabel) {
+  recorder().Command(9)->Press();  // 200 × 150
+  MakeMessage("w.vrc", 2, true);
+  recorder().Command(8)->Press();
+  player().OpenMessageForPlay("w.vrc");
+  EXPECT_EQ(app_->state().values.display_width, 200);
+  EXPECT_EQ(app_->state().activity.recorded_width_twips, 3000);
+  EXPECT_TRUE(viewer().Label1()->isVisibleTo(&viewer()));
+  EXPECT_EQ(viewer().Label1()->text(), "1.0");  // (200 + 4) × 15 / 3000
+}
+
+TEST_F(PlayerEngineTest, FileWithAnotherFirstTagEndsAtTheFirstTick) {
+  temp_.WriteFile("x.vrc", "RIFF1234  " + QByteArray(1234, 'x'));
+  PlayFile("x.vrc");
+  EXPECT_TRUE(viewer().isVisible());
+  viewer().Timer1_Timer();
+  EXPECT_EQ(app_->state().activity.is_playing, 0);
+  EXPECT_FALSE(viewer().isVisible());
+  EXPECT_FALSE(Exists("popplay.txt"));
+}
+
+TEST_F(PlayerEngineTest, SecondPlayIsIgnoredAndPlayWhileRecordingIsRefused) {
+  MakeMessage("m.vrc", 3, false);
+  PlayFile("m.vrc");
+  PlayFile("m.vrc");
+  viewer().Timer1_Timer();
+  EXPECT_EQ(wave_.played_sizes.size(), 1u);
+  recorder().Command(14)->Press();
+  EXPECT_EQ(app_->state().activity.is_playing, 0);
+  recorder().Command(2)->Press();
+  PlayFile("m.vrc");
+  EXPECT_TRUE(Logged().contains("\tRecording, Please Stop First\n"));
+  EXPECT_EQ(app_->state().activity.is_playing, 0);
+}
+
+TEST_F(PlayerEngineTest, WithoutAudioRecordsRunOneATick) {
+  MakeMessage("m.vrc", 5, true);
+  app_->state().audio.audio_capability = 0;
+  PlayFile("m.vrc");
+  EXPECT_EQ(TicksUntilDone(), 11);
+  EXPECT_TRUE(wave_.played_sizes.empty());
+}
+
+TEST_F(PlayerEngineTest, RefusedBlockIsReportedAndPlaybackGoesOn) {
+  MakeMessage("m.vrc", 2, false);
+  wave_.copy_player_result = -3;
+  PlayFile("m.vrc");
+  viewer().Timer1_Timer();
+  EXPECT_TRUE(Logged().contains("\tplay error -3\n"));
+  EXPECT_EQ(app_->state().activity.is_playing, 1);
+}
+
+TEST_F(PlayerEngineTest, StopDuringALaunchPlaybackEndsOrReturns) {
+  MakeMessage("m.vrc", 3, false);
+  LaunchState& launch = app_->state().launch;
+  launch.play_file_name = "m.vrc";
+  launch.return_to_recorder = 1;
+  recorder().hide();
+  recorder().Command(4)->Press();
+  ASSERT_EQ(app_->state().activity.is_playing, 1);
+  viewer().Command1()->Press();
+  EXPECT_FALSE(ender_.ended);
+  EXPECT_TRUE(recorder().isVisible());
+  EXPECT_EQ(app_->state().values.display_width, 160);
+
+  launch.play_file_name = "m.vrc";
+  launch.play_file_taken = 0;
+  launch.return_to_recorder = 0;
+  recorder().Command(4)->Press();
+  viewer().Command1()->Press();
+  EXPECT_TRUE(ender_.ended);
+}
+
+TEST_F(PlayerEngineTest, LaunchPlaybackEndsTheProgramAtTheEnd) {
+  MakeMessage("m.vrc", 2, false);
+  LaunchState& launch = app_->state().launch;
+  launch.play_file_name = "m.vrc";
+  recorder().Command(4)->Press();
+  TicksUntilDone();
+  EXPECT_TRUE(ender_.ended);
+}
+
+TEST_F(PlayerEngineTest, UnknownFileGivesThePlayButtonsMessage) {
+  recorder().Command(4)->Press();
+  EXPECT_TRUE(Logged().contains(
+      "\tYou can only use the Play button to replay the current "));
+  EXPECT_EQ(app_->state().activity.is_playing, 0);
+}
+
+}  // namespace
+}  // namespace vocapost
