@@ -37,6 +37,7 @@ class ProgramRun {
     env.insert("VOCAPOST_AUDIO", "test-tone");
     env.insert("VOCAPOST_AUDIO_OUT", "discard");
     env.insert("VOCAPOST_CAPTURE", "test-pattern");
+    for (const QString& key : extra_.keys()) env.insert(key, extra_.value(key));
     std::filesystem::create_directories(temp_.root() / "runtime");
     std::filesystem::permissions(temp_.root() / "runtime",
                                  std::filesystem::perms::owner_all);
@@ -50,6 +51,11 @@ class ProgramRun {
     process_.start(VOCAPOST_BINARY, args);
     if (!process_.waitForStarted(10000))
       ADD_FAILURE() << "vocapost did not start";
+  }
+
+  // Set before Launch; overrides the defaults above.
+  void SetEnvironment(const QString& name, const QString& value) {
+    extra_.insert(name, value);
   }
 
   bool Running() { return process_.state() == QProcess::Running; }
@@ -72,6 +78,7 @@ class ProgramRun {
   const TempHome& temp_;
   std::filesystem::path home_;
   QProcess process_;
+  QProcessEnvironment extra_;
 };
 
 // Polls `done` every 20 ms for up to `ms` milliseconds.
