@@ -184,6 +184,25 @@ TEST_F(PlayerEngineTest, LaunchPlaybackEndsTheProgramAtTheEnd) {
   EXPECT_TRUE(ender_.ended);
 }
 
+TEST_F(PlayerEngineTest, OversizedOrLyingFramesAreSkippedAndPlaybackGoesOn) {
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginFile("bad.vrc"));
+  ASSERT_TRUE(
+      writer.AppendVideo(QByteArray(12000, '\x7f')));  // longer than the buffer
+  QByteArray lying(100, '\0');
+  lying[4] = static_cast<char>(160);
+  lying[8] = static_cast<char>(120);
+  lying[20] =
+      static_cast<char>(0xff);  // claims 255 payload bytes in a 100-byte record
+  ASSERT_TRUE(writer.AppendVideo(lying));
+  ASSERT_TRUE(writer.AppendAudio(QByteArray(1105, 'a')));
+  ASSERT_TRUE(writer.Finish());
+  PlayFile("bad.vrc");
+  EXPECT_EQ(TicksUntilDone(), 4);
+  EXPECT_EQ(wave_.played_sizes, std::vector<int32_t>{1105})
+      << "the sound after them still plays";
+}
+
 TEST_F(PlayerEngineTest, UnknownFileGivesThePlayButtonsMessage) {
   recorder().Command(4)->Press();
   EXPECT_TRUE(Logged().contains(
