@@ -8,7 +8,7 @@
 namespace vocapost {
 namespace {
 
-struct CommandSpec {
+struct CommandEntry {
   int number;
   const char* caption;
   const char* tooltip;
@@ -18,7 +18,7 @@ struct CommandSpec {
 
 // Command buttons lie right of the visible strip; their pictures are what
 // the image buttons show.
-const CommandSpec kLateCommands[] = {
+const CommandEntry kLateCommands[] = {
     {17, "About", "Click to see About window", 4305, 5805, 705, 225,
      ButtonGlyph::kAbout},
     {16, "Help", "Click to see Help window", 3690, 5790, 540, 225,
@@ -39,7 +39,7 @@ const CommandSpec kLateCommands[] = {
     {7, "2", "Set capture size to 120x90", 6435, 3765, 225, 225, std::nullopt},
     {6, "1", "Set capture size to 80x60", 6135, 3765, 225, 225, std::nullopt},
 };
-const CommandSpec kFileCommands[] = {
+const CommandEntry kFileCommands[] = {
     {28, "Command28",
      "Send selected file w/ viewer via e-mail.  Recipient needs viewer only "
      "once to view "
@@ -58,7 +58,7 @@ const CommandSpec kFileCommands[] = {
     {22, "Command22", "Create file /w viewer from current recorded file", 3915,
      3585, 300, 300, ButtonGlyph::kPackage},
 };
-const CommandSpec kSpeedCommands[] = {
+const CommandEntry kSpeedCommands[] = {
     {21, "Command21", "Set video recording speed to high.", 4905, 2700, 210,
      195, ButtonGlyph::kSpeedHigh},
     {20, "Command20", "Set video recording speed to medium.", 4695, 2670, 210,
@@ -68,20 +68,20 @@ const CommandSpec kSpeedCommands[] = {
     {18, "Command18", "Set video recording speed to lowest.", 4185, 2655, 210,
      240, ButtonGlyph::kSpeedLowest},
 };
-const CommandSpec kLastCommands[] = {
+const CommandEntry kLastCommands[] = {
     {5, "&Exit", "Exit program", 3075, 5790, 510, 255, ButtonGlyph::kExit},
     {4, "Play", "Playback", 3060, 2295, 495, 255, ButtonGlyph::kPlay},
     {2, "Record", "Record audio and/or video", 4320, 2265, 825, 255,
      ButtonGlyph::kRecord},
 };
 
-struct ImageSpec {
+struct ImageEntry {
   int picture, model, panel;     // panel 8 (upper) or 9 (lower)
   int left, top, width, height;  // twips in the panel
   bool radio;
 };
 
-const ImageSpec kImages[] = {
+const ImageEntry kImages[] = {
     {12, 2, 8, 120, 90, 780, 600, false},
     {11, 14, 8, 960, 90, 720, 600, false},
     {10, 4, 8, 1740, 90, 780, 600, false},
@@ -128,21 +128,21 @@ QLabel* MakePicture(const QString& name, const char* tooltip, QWidget* parent) {
 }  // namespace
 
 void MKERForm1::CreateControls() {
-  const auto add_commands = [this](const auto& specs) {
+  const auto add_commands = [this](const auto& entries) {
     const qreal dpr = devicePixelRatioF();
-    for (const CommandSpec& spec : specs) {
-      auto* button = new CommandButton(QString("Command%1").arg(spec.number),
-                                       spec.caption, this);
-      button->setToolTip(spec.tooltip);
-      Place(button, spec.left, spec.top, spec.width, spec.height);
-      if (spec.glyph) {
+    for (const CommandEntry& entry : entries) {
+      auto* button = new CommandButton(QString("Command%1").arg(entry.number),
+                                       entry.caption, this);
+      button->setToolTip(entry.tooltip);
+      Place(button, entry.left, entry.top, entry.width, entry.height);
+      if (entry.glyph) {
         const QSize size(TwipsToPixels(780), TwipsToPixels(600));
         button->SetPictures(
-            {ButtonPicture(*spec.glyph, ButtonLook::kNormal, size, dpr),
-             ButtonPicture(*spec.glyph, ButtonLook::kDown, size, dpr),
-             ButtonPicture(*spec.glyph, ButtonLook::kDisabled, size, dpr)});
+            {ButtonPicture(*entry.glyph, ButtonLook::kNormal, size, dpr),
+             ButtonPicture(*entry.glyph, ButtonLook::kDown, size, dpr),
+             ButtonPicture(*entry.glyph, ButtonLook::kDisabled, size, dpr)});
       }
-      commands_[spec.number] = button;
+      commands_[entry.number] = button;
     }
   };
   add_commands(kFileCommands);
@@ -221,25 +221,25 @@ void MKERForm1::CreateControls() {
 }
 
 void MKERForm1::CreateCommands() {
-  const CommandSpec kFirst[] = {
+  const CommandEntry kFirst[] = {
       {3, "&TV", "", 7005, 4095, 495, 255, std::nullopt},
       {1, "&Img", "", 6435, 4095, 495, 255, std::nullopt}};
-  for (const CommandSpec& spec : kFirst) {
-    auto* button = new CommandButton(QString("Command%1").arg(spec.number),
-                                     spec.caption, this);
-    Place(button, spec.left, spec.top, spec.width, spec.height);
-    commands_[spec.number] = button;
+  for (const CommandEntry& entry : kFirst) {
+    auto* button = new CommandButton(QString("Command%1").arg(entry.number),
+                                     entry.caption, this);
+    Place(button, entry.left, entry.top, entry.width, entry.height);
+    commands_[entry.number] = button;
   }
 }
 
 void MKERForm1::CreateImageButtons() {
-  for (const ImageSpec& spec : kImages) {
-    QWidget* panel = spec.panel == 8 ? picture8_ : picture9_;
+  for (const ImageEntry& entry : kImages) {
+    QWidget* panel = entry.panel == 8 ? picture8_ : picture9_;
     auto* image =
-        new ImageButton(QString("Picture%1").arg(spec.picture), panel);
-    Place(image, spec.left, spec.top, spec.width, spec.height);
-    images_[spec.picture] = image;
-    ConnectImageButton(spec.picture, spec.model, spec.radio);
+        new ImageButton(QString("Picture%1").arg(entry.picture), panel);
+    Place(image, entry.left, entry.top, entry.width, entry.height);
+    images_[entry.picture] = image;
+    ConnectImageButton(entry.picture, entry.model, entry.radio);
   }
 }
 
