@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTimer>
 #include <csignal>
 
 #include "message/message_reader.h"
@@ -171,6 +172,34 @@ TEST_F(RecordingCycleTest, FullMemoryImageStopsQuietly) {
   EXPECT_EQ(Read(kName).audio, 2);
   EXPECT_FALSE(Logged().contains("could not be written"))
       << "reaching the limit is normal";
+}
+
+TEST_F(RecordingCycleTest,
+       HalfDuplexStopClosesTheRecorderWhenExactlyOneBlockCameBack) {
+  app_.reset();
+  ASSERT_TRUE(
+      settings_.Set(kSettingsApplication, kSettingsSection, "FullDuplex", "0"));
+  for (const int returned : {1, 2}) {
+    testing::FakeWaveLibrary wave;
+    app_ = MakeApp(wave);
+    ASSERT_EQ(Start(), StartResult::kRunning);
+    Record();
+    ASSERT_EQ(wave.calls.back(), "StartWaveRecorderRaw")
+        << "half duplex starts it at Record";
+    // Buffers on their way come back during Stop's pause.
+    for (int i = 0; i < returned; ++i) {
+      QTimer::singleShot(0, [&, i] {
+        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, 900 + i,
+                                          {});
+      });
+    }
+    Stop();
+    const bool closed = std::count(wave.calls.begin(), wave.calls.end(),
+                                   "CloseWaveRecorder") == 1;
+    EXPECT_EQ(closed, returned == 1) << returned << " block(s) back";
+    EXPECT_EQ(app_->state().audio.returned_block_count, returned);
+    app_.reset();
+  }
 }
 
 TEST_F(RecordingCycleTest, MemoryImageAndFileGiveTheSameBytes) {
