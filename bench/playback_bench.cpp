@@ -3,49 +3,23 @@
 // frame the time from its drawing to the moment the sound stored just
 // before it starts to be heard. VOCAPOST_BENCH_SECONDS sets the length
 // of each recording (default 60).
-#include <sys/resource.h>
-
 #include <QApplication>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
-#include "app/application.h"
-#include "platform/capture/test_pattern_driver.h"
-#include "platform/wave/device_wave_library.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
+#include "test_device_program.h"
 
 namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) *
-             1e-6;
-}
 
 using namespace vocapost;
 
 void RunAtBudget(const QString& budget, double seconds) {
-  QTemporaryDir dir;
-  IniSettingsStore settings(dir.filePath("config"));
-  SteadyClock clock;
-  FixedDisplayInfo display({32, 1});
-  RecordingPresenter presenter;
-  WindowRegistry registry((dir.path() + "/registry").toStdString());
-  RecordingEnd ender;
-  DeviceWaveLibrary wave(MakeToneInput(), MakeDiscardOutput());
-  IniRegistryStore registry_store(dir.filePath("config"));
-  TestPatternDriver camera;
-  DiskFreeSpace free_space;
-  SystemWallClock wall_clock;
-  Application app({settings, clock, display, presenter, registry, ender, wave,
-                   registry_store, camera, free_space, wall_clock, nullptr});
-  if (app.Start({(dir.path() + "/home").toStdString(), {}, {}}) !=
-      StartResult::kRunning)
-    return;
+  bench::TestDeviceProgram program;
+  if (!program.Start()) return;
+  Application& app = program.app;
+  SteadyClock& clock = program.clock;
   MKERForm1& recorder = *app.recorder();
   recorder.Command(10)->Press();  // 240 × 180
   recorder.Combo1()->setCurrentText(budget);
@@ -78,10 +52,11 @@ void RunAtBudget(const QString& budget, double seconds) {
     if (viewer.Picture2()->pixmap().cacheKey() != picture)
       frames.emplace_back(now, blocks - 1);
   };
-  const double cpu_before = CpuSeconds(), started = clock.Now();
+  const double cpu_before = bench::CpuSeconds(), started = clock.Now();
   recorder.Command(4)->Press();
   while (app.state().activity.is_playing == 1) clock.RunEventsFor(0.05);
-  const double played = clock.Now() - started, cpu = CpuSeconds() - cpu_before;
+  const double played = clock.Now() - started,
+               cpu = bench::CpuSeconds() - cpu_before;
   std::vector<double> starts;
   for (size_t k = 0; k < queued.size(); ++k) {
     starts.push_back(k == 0 || k - 1 >= done.size()

@@ -1,9 +1,9 @@
 #include "app/application.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 
 #include "messages/about_form.h"
+#include "platform/display/screen_placement.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
@@ -140,15 +140,10 @@ void Application::ShowAudioOnlyPicture() {
 
 void Application::ShowViewer(int offset_twips) {
   if (viewer_ == nullptr) return;
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    const int left = PixelsToTwips(area.width()) / 2 + offset_twips;
-    const int top =
-        CentredOffsetTwips(PixelsToTwips(area.height()),
-                           PixelsToTwips(viewer_->frameGeometry().height()));
-    viewer_->move(area.x() + TwipsToPixels(left),
-                  area.y() + TwipsToPixels(top));
-  }
+  const QRect area = ScreenArea();
+  const int left = PixelsToTwips(area.width()) / 2 + offset_twips;
+  const int height = PixelsToTwips(viewer_->frameGeometry().height());
+  viewer_->move(area.x() + TwipsToPixels(left), CentredOnScreen(0, height).y());
   viewer_->show();
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/markers.h"
 #include "message/message_package.h"
+#include "message/message_record.h"
 
 namespace vocapost {
 namespace {
@@ -22,13 +23,6 @@ void ShowLoading(MessageOperations& messages) {
 }
 
 }  // namespace
-
-QString TrimBlanks(const QString& text) {
-  qsizetype first = 0, last = text.size();
-  while (first < last && text[first] == ' ') ++first;
-  while (last > first && text[last - 1] == ' ') --last;
-  return text.mid(first, last - first);
-}
 
 bool IsPackageLaunch(const QString& command_line) {
   return command_line.toUpper().endsWith(kPackageLaunchEnding);

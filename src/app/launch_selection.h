@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/app_state.h"
+#include "message/message_record.h"
 #include "messages/message_operations.h"
 #include "platform/clock/clock.h"
 
@@ -16,9 +17,6 @@ inline constexpr double kSetupNoticeSeconds = 5.0;
 // A command line ending in "TEMP-MSG.EXE", in any case: the message
 // package's stub started this copy.
 bool IsPackageLaunch(const QString& command_line);
-
-// Without the blanks at either end (tabs and line ends stay).
-QString TrimBlanks(const QString& text);
 
 // The command line from the program's arguments. A file named relative to
 // the folder the program was started in is made absolute, since start-up

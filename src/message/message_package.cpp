@@ -96,13 +96,6 @@ bool OpenForExtraction(const QString& name, QFile& out) {
   return false;
 }
 
-QString TrimBlanks(const QString& text) {
-  qsizetype first = 0, last = text.size();
-  while (first < last && text[first] == ' ') ++first;
-  while (last > first && text[last - 1] == ' ') --last;
-  return text.mid(first, last - first);
-}
-
 }  // namespace
 
 QString PackageName(const QString& message_name) {

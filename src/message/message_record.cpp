@@ -37,4 +37,11 @@ QString BytesToText(const QByteArray& bytes, int32_t start, int32_t count) {
                              std::min<qsizetype>(count, available));
 }
 
+QString TrimBlanks(const QString& text) {
+  qsizetype first = 0, last = text.size();
+  while (first < last && text[first] == ' ') ++first;
+  while (last > first && text[last - 1] == ' ') --last;
+  return text.mid(first, last - first);
+}
+
 }  // namespace vocapost

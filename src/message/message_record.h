@@ -34,4 +34,7 @@ int32_t RecordLength(const QString& header_text);
 // character per byte, stopping early at the end of the array.
 QString BytesToText(const QByteArray& bytes, int32_t start, int32_t count);
 
+// Without the blanks at either end (tabs and line ends stay).
+QString TrimBlanks(const QString& text);
+
 }  // namespace vocapost

@@ -1,10 +1,10 @@
 #include "messages/form_messages.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 
 #include "messages/language_file.h"
 #include "messages/pause.h"
+#include "platform/display/screen_placement.h"
 #include "platform/units/units.h"
 
 namespace vocapost {
@@ -43,14 +43,9 @@ void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
   error_form_->setWindowTitle(title);
   error_form_->Label1()->setText(shown);
   error_form_->show();
-  QRect area;
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    area = screen->geometry();
-  }
-  const int left = TwipsToPixels(
-      CentredOffsetTwips(PixelsToTwips(area.width()),
-                         PixelsToTwips(error_form_->frameGeometry().width())));
-  error_form_->move(area.x() + left, area.y() + TwipsToPixels(60));
+  const int width = PixelsToTwips(error_form_->frameGeometry().width());
+  error_form_->move(CentredOnScreen(width, 0).x(),
+                    ScreenArea().y() + TwipsToPixels(60));
 }
 
 void FormMessages::UnloadErrorForm() {

@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 #include <QPixmap>
-#include <QScreen>
 
+#include "platform/display/screen_placement.h"
 #include "platform/units/units.h"
 
 namespace vocapost {
@@ -32,13 +32,7 @@ void MessageForm::Form_Load() {
   const int width = 4905, height = 2100;
   resize(TwipsToPixels(width), TwipsToPixels(height));
   picture_->setGeometry(rect());
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->geometry();
-  move(area.x() + TwipsToPixels(
-                      CentredOffsetTwips(PixelsToTwips(area.width()), width)),
-       area.y() + TwipsToPixels(CentredOffsetTwips(PixelsToTwips(area.height()),
-                                                   height)));
+  move(CentredOnScreen(width, height));
 }
 
 WindowProcedure MessageForm::InstallProcedure(WindowProcedure procedure) {

@@ -147,6 +147,10 @@ void PlayerEngine::FinishPlaying() {
 
 void PlayerEngine::EndPlayback() {
   FinishPlaying();
+  LeaveLaunchPlayback();
+}
+
+void PlayerEngine::LeaveLaunchPlayback() {
   LaunchState& launch = state_.launch;
   if (launch.play_file_name.isEmpty()) return;
   if (launch.return_to_recorder == 0) {

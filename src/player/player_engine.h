@@ -24,6 +24,9 @@ class PlayerEngine {
   void PlayerTick();
   // The playing side of Stop; false when nothing was playing.
   bool StopPlaying();
+  // After a launch's message: end the program, or go back to the Recorder
+  // when the launch took over from another copy.
+  void LeaveLaunchPlayback();
 
   int32_t read_position() const { return reader_.read_position(); }
   int32_t message_file_length() const { return message_file_length_; }

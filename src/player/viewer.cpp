@@ -175,18 +175,7 @@ void Viewer::Timer1_Timer() {
 void Viewer::Command1_Click() {
   app_.messages().UnloadErrorForm();
   if (MKERForm1* recorder = app_.recorder()) recorder->Command14()->Press();
-  LaunchState& launch = app_.state().launch;
-  if (launch.play_file_name.isEmpty()) return;
-  if (launch.return_to_recorder == 0) {
-    command6_->Press();
-    return;
-  }
-  launch.play_file_name.clear();
-  launch.return_to_recorder = 0;
-  if (MKERForm1* recorder = app_.recorder()) {
-    recorder->show();
-    recorder->Command8()->Press();
-  }
+  app_.player().LeaveLaunchPlayback();
 }
 
 void Viewer::Command6_Click() {

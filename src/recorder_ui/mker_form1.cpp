@@ -4,13 +4,13 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <limits>
 
 #include "app/marker_requests.h"
 #include "app/settings.h"
 #include "messages/about_form.h"
 #include "messages/localise_form.h"
+#include "platform/display/screen_placement.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 
@@ -82,13 +82,7 @@ void MKERForm1::Centre() {
   const StartupValues& values = app_.state().values;
   resize(TwipsToPixels(values.recorder_width),
          TwipsToPixels(values.recorder_height));
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move(area.x() + TwipsToPixels(CentredOffsetTwips(
-                        PixelsToTwips(area.width()), values.recorder_width)),
-         area.y() + TwipsToPixels(CentredOffsetTwips(
-                        PixelsToTwips(area.height()), values.recorder_height)));
-  }
+  move(CentredOnScreen(values.recorder_width, values.recorder_height));
 }
 
 void MKERForm1::resizeEvent(QResizeEvent* event) {

@@ -1,12 +1,10 @@
 #include "message/message_writer.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 
 #include "message/message_reader.h"
 #include "message_files.h"
+#include "support/file_size_limit.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -122,19 +120,14 @@ TEST_F(MessageWriterTest, FailuresToCreateAreReported) {
 }
 
 TEST_F(MessageWriterTest, WriteFailureIsReportedAtTheRecord) {
-  // A file size limit makes the disk "full" after 2000 bytes.
-  rlimit previous{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = previous;
-  limited.rlim_cur = 2000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   MessageWriter writer;
-  const bool began = writer.BeginFile("m.vrc");
-  const bool first = writer.AppendAudio(Payload(1105, 1));
-  const bool second = writer.AppendAudio(Payload(1105, 2));
-  setrlimit(RLIMIT_FSIZE, &previous);
-  signal(SIGXFSZ, old_handler);
+  bool began, first, second;
+  {
+    const testing::FileSizeLimit full_after(2000);
+    began = writer.BeginFile("m.vrc");
+    first = writer.AppendAudio(Payload(1105, 1));
+    second = writer.AppendAudio(Payload(1105, 2));
+  }
   EXPECT_TRUE(began);
   EXPECT_TRUE(first);
   EXPECT_FALSE(second);

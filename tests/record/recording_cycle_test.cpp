@@ -1,17 +1,16 @@
 #include "record/recording_cycle.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTimer>
-#include <csignal>
 
 #include "message/message_reader.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace vocapost {
 namespace {
@@ -274,15 +273,10 @@ TEST_F(RecordingCycleTest,
 TEST_F(RecordingCycleTest,
        WritesThatStartFailingEndTheRecordingAndKeepWhatWasWritten) {
   Record();
-  rlimit previous{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  const auto old_handler = signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = previous;
-  limited.rlim_cur = 3000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  for (int i = 0; i < 4; ++i) Audio();
-  setrlimit(RLIMIT_FSIZE, &previous);
-  signal(SIGXFSZ, old_handler);
+  {
+    const testing::FileSizeLimit full_after(3000);
+    for (int i = 0; i < 4; ++i) Audio();
+  }
   EXPECT_EQ(activity().is_recording, 0);
   EXPECT_EQ(Shown(), kWriteFailure);
   EXPECT_FALSE(Exists("popplay.txt"));
