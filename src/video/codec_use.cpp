@@ -137,13 +137,17 @@ bool VideoEngine::DecompressFrameRecord(const uint8_t* record,
   decompressor_in_ = ParseFrameHeader(record);
   const BitmapInfoHeader& in = decompressor_in_.bitmap;
   const int64_t n = in.size_image;
-  const int64_t area = static_cast<int64_t>(in.width) *
-                       std::abs(static_cast<int64_t>(in.height));
-  // Sizes come from a file: nothing is decoded that would not fit.
+  // Sizes come from a file: each side is bounded before the area is formed,
+  // so that nothing overflows and nothing is decoded that would not fit.
+  constexpr int32_t kLongestSide = kDecodedFrameBuffer / 3;
   if (n < 1 || kFrameHeaderBytes + n > available || in.width <= 0 ||
-      area <= 0 || area * 3 > kDecodedFrameBuffer) {
+      in.width > kLongestSide || in.height == 0 ||
+      in.height < -kLongestSide || in.height > kLongestSide) {
     return false;
   }
+  const int64_t area =
+      int64_t{in.width} * std::abs(static_cast<int64_t>(in.height));
+  if (area * 3 > kDecodedFrameBuffer) return false;
   if (decoded_.empty()) decoded_.assign(kDecodedFrameBuffer, 0);
   decompressor_out_ = BitmapInfoHeader{};
   decompressor_out_.width = in.width;
@@ -157,8 +161,8 @@ bool VideoEngine::DecompressFrameRecord(const uint8_t* record,
   decompress.input = record + kFrameHeaderBytes;
   decompress.output_format = &decompressor_out_;
   decompress.output = decoded_.data();
-  codecs_.Decompress(decompressor_, decompress);
-  return true;
+  // A frame the decoder refused leaves the old picture: nothing to draw.
+  return codecs_.Decompress(decompressor_, decompress) == kIcOk;
 }
 
 }  // namespace vocapost

@@ -13,7 +13,7 @@
 namespace vocapost {
 
 inline constexpr int kCompressedFrameBuffer = 60000;
-inline constexpr int kDecodedFrameBuffer = 250000;
+inline constexpr int kDecodedFrameBuffer = kLargestPictureBytes;
 
 // Capture, compression, decompression and display of video frames.
 class VideoEngine {

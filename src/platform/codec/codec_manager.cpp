@@ -14,7 +14,7 @@ constexpr int kLargestSide = 640;
 
 bool UsablePicture(int32_t width, int32_t height) {
   return width > 0 && height != 0 && width <= kLargestSide &&
-         std::abs(height) <= kLargestSide;
+         height >= -kLargestSide && height <= kLargestSide;
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ class SmsvInstance {
   }
 
   int32_t DecompressBegin() {
-    decoder_ = std::make_unique<Vp8Decoder>();
+    decoder_ = std::make_unique<Vp8Decoder>(kLargestPictureBytes);
     return kIcOk;
   }
 
@@ -174,8 +174,11 @@ int32_t CodecManager::DecompressGetFormat(Handle h, const FrameHeader& in,
   out.planes = 1;
   out.bit_count = 24;
   out.compression = 0;
-  out.size_image =
-      static_cast<uint32_t>(std::abs(in.bitmap.width * in.bitmap.height) * 3);
+  const int64_t area = static_cast<int64_t>(in.bitmap.width) *
+                       static_cast<int64_t>(in.bitmap.height);
+  out.size_image = UsablePicture(in.bitmap.width, in.bitmap.height)
+                       ? static_cast<uint32_t>(std::abs(area) * 3)
+                       : 0;
   return kIcOk;
 }
 

@@ -23,6 +23,10 @@ inline constexpr uint32_t kIcUserPrivate = 0x4065;
 // fit a message file's 10,001-byte frame slots (with the record header).
 inline constexpr int32_t kLongestPayload = 9943;
 
+// The largest 24-bit picture a decompression may produce: the size of the
+// program's decoded-frame buffer.
+inline constexpr int32_t kLargestPictureBytes = 250000;
+
 inline const QString kCodecKey = "Software\\SMSV\\Video\\vfwcodec";
 
 enum class CodecMode { kCompress, kDecompress };

@@ -163,12 +163,41 @@ QByteArray Vp8Encoder::Encode(const uint8_t* bgr, bool force_key, bool coarsest,
   return frame;
 }
 
+namespace {
+
+constexpr size_t kKeyFrameHeaderBytes = 10;  // frame tag, start code, size
+constexpr size_t kFrameTagBytes = 3;
+
+}  // namespace
+
+bool Vp8Decoder::SizeAsDeclared(const uint8_t* frame, size_t size, int width,
+                                int height) {
+  if (size < kFrameTagBytes || width <= 0 || height <= 0 ||
+      static_cast<int64_t>(width) * height * 3 > max_picture_bytes_) {
+    return false;
+  }
+  const bool key = (frame[0] & 1) == 0;
+  if (!key) return true;  // takes the size of the key frame before it
+  // libvpx allocates for whatever size a key frame declares: a lying frame
+  // must be refused before it reaches the decoder.
+  if (size < kKeyFrameHeaderBytes) return false;
+  vpx_codec_stream_info_t info{};
+  info.sz = sizeof info;
+  return vpx_codec_peek_stream_info(vpx_codec_vp8_dx(), frame,
+                                    static_cast<unsigned>(size),
+                                    &info) == VPX_CODEC_OK &&
+         info.is_kf != 0 && static_cast<int>(info.w) == width &&
+         static_cast<int>(info.h) == height;
+}
+
 struct Vp8Decoder::State {
   vpx_codec_ctx_t codec{};
   bool open = false;
 };
 
-Vp8Decoder::Vp8Decoder() : state_(std::make_unique<State>()) {
+Vp8Decoder::Vp8Decoder(int64_t max_picture_bytes)
+    : state_(std::make_unique<State>()),
+      max_picture_bytes_(max_picture_bytes) {
   state_->open = vpx_codec_dec_init(&state_->codec, vpx_codec_vp8_dx(), nullptr,
                                     0) == VPX_CODEC_OK;
 }
@@ -179,7 +208,7 @@ Vp8Decoder::~Vp8Decoder() {
 
 bool Vp8Decoder::Decode(const uint8_t* frame, size_t size, int width,
                         int height, uint8_t* bgr) {
-  if (!state_->open || size == 0 ||
+  if (!state_->open || !SizeAsDeclared(frame, size, width, height) ||
       vpx_codec_decode(&state_->codec, frame, static_cast<unsigned>(size),
                        nullptr, 0) != VPX_CODEC_OK) {
     return false;

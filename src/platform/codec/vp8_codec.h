@@ -30,7 +30,8 @@ class Vp8Encoder {
 
 class Vp8Decoder {
  public:
-  Vp8Decoder();
+  // Pictures of more than `max_picture_bytes` (24-bit) are never decoded.
+  explicit Vp8Decoder(int64_t max_picture_bytes);
   ~Vp8Decoder();
   Vp8Decoder(const Vp8Decoder&) = delete;
   Vp8Decoder& operator=(const Vp8Decoder&) = delete;
@@ -41,8 +42,12 @@ class Vp8Decoder {
               uint8_t* bgr);
 
  private:
+  bool SizeAsDeclared(const uint8_t* frame, size_t size, int width,
+                      int height);
+
   struct State;
   std::unique_ptr<State> state_;
+  int64_t max_picture_bytes_;
 };
 
 }  // namespace vocapost
