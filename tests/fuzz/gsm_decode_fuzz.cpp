@@ -38,11 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(audio.PlayAudioBlock(record) == 0, "a record was refused");
     const std::vector<int16_t> expected =
         reference.Decode(data + at - length, length);
+    const size_t whole = length / kGsmBlockBytes * kGsmBlockBytes;
     Check(state.audio.queued_play_buffers ==
-              static_cast<int>(
-                  (expected.size() / kGsmBlockSamples * kGsmBlockBytes +
-                   kPiece - 1) /
-                  kPiece),
+              static_cast<int>((whole + kPiece - 1) / kPiece),
           "not one queued block per transfer piece");
     Check(output.Drain(expected.size()) == expected,
           "the played sound is not the decoded record");

@@ -69,9 +69,10 @@ class FrameMaker {
   int frame_ = 0;
 };
 
-// The VP8 key frame's declared width, behind the 3-byte tag and start code.
-QByteArray WithVp8Width(QByteArray record, quint16 width) {
+// The VP8 key frame's declared size, behind the 3-byte tag and start code.
+QByteArray WithVp8Size(QByteArray record, quint16 width, quint16 height) {
   qToLittleEndian<quint16>(width, record.data() + kFrameHeaderBytes + 6);
+  qToLittleEndian<quint16>(height, record.data() + kFrameHeaderBytes + 8);
   return record;
 }
 
@@ -94,9 +95,9 @@ void FrameSeeds(FrameMaker& big, FrameMaker& small) {
   Seed("frame_decode", "small_key_then_difference",
        Piece(small.Next(true)) + Piece(small.Next(false)));
   Seed("frame_decode", "vp8_size_too_large",
-       Piece(WithVp8Width(key, 16000)) + Piece(diff));
+       Piece(WithVp8Size(key, 16383, 16383)) + Piece(diff));
   Seed("frame_decode", "vp8_size_one_more",
-       Piece(WithVp8Width(key, 161)) + Piece(diff));
+       Piece(WithVp8Size(key, 161, 120)) + Piece(diff));
   Seed("frame_decode", "header_size_differs",
        Piece(WithHeaderWidth(key, 240)) + Piece(WithHeaderWidth(diff, 80)));
   Seed("frame_decode", "difference_first", Piece(diff) + Piece(key));
