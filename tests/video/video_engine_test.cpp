@@ -241,5 +241,25 @@ TEST_F(VideoEngineTest, RatioThatCannotBeStoredIsToldButTheCodecOpens) {
   engine.CloseCodec();
 }
 
+TEST_F(VideoEngineTest, QualityThatCannotBeStoredIsUsedAndToldSo) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  auto mean_payload = [this] {
+    double total = 0;
+    for (int i = 0; i < 30; ++i) total += Next() - 48;
+    return total / 30;
+  };
+  const double high = mean_payload();
+  // A folder in its place: the ratio can be neither stored nor read back.
+  const auto stored = temp_.config() / "registry.ini";
+  std::filesystem::remove(stored);
+  std::filesystem::create_directory(stored);
+  app_->recorder()->Command(13)->Press();  // low quality, ratio 100
+  ASSERT_NE(app_->messages().error_form(), nullptr);
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
+            "The recording quality you chose could not be saved; it is used "
+            "all the same.");
+  EXPECT_LT(mean_payload(), high / 2) << "the codec took the new ratio";
+}
+
 }  // namespace
 }  // namespace vocapost
