@@ -80,9 +80,27 @@ void MKERForm1::CoarseLayout() {
 
 void MKERForm1::Centre() {
   const StartupValues& values = app_.state().values;
-  resize(TwipsToPixels(values.recorder_width),
-         TwipsToPixels(values.recorder_height));
+  resize(ClientSize());
   move(CentredOnScreen(values.recorder_width, values.recorder_height));
+}
+
+QMargins MKERForm1::FrameBorder() const {
+  const QRect outer = frameGeometry(), inner = geometry();
+  const QMargins reported(
+      inner.left() - outer.left(), inner.top() - outer.top(),
+      outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  if (!reported.isNull()) return reported;
+  // No frame known (yet, or no window manager): the classic border, which
+  // leaves the 2640 x 6150 twips the controls were laid out on.
+  return QMargins(4, 23, 4, 4);
+}
+
+QSize MKERForm1::ClientSize() const {
+  const StartupValues& values = app_.state().values;
+  const QMargins border = FrameBorder();
+  return {
+      TwipsToPixels(values.recorder_width) - border.left() - border.right(),
+      TwipsToPixels(values.recorder_height) - border.top() - border.bottom()};
 }
 
 void MKERForm1::resizeEvent(QResizeEvent* event) {
@@ -90,17 +108,23 @@ void MKERForm1::resizeEvent(QResizeEvent* event) {
   Form_Resize();
 }
 
+void MKERForm1::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // The window manager tells its frame only once the window is up.
+  if (FrameBorder() != sized_for_border_) Form_Resize();
+}
+
 void MKERForm1::Form_Resize() {
   raise();
   if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
   const StartupValues& values = app_.state().values;
-  const int height_px = TwipsToPixels(values.recorder_height);
-  const int width_px = TwipsToPixels(values.recorder_width);
-  // The window keeps its size whatever the user drags.
-  if (values.recorder_height != 0 && height() != height_px)
-    resize(width(), height_px);
-  if (values.recorder_width != 0 && width() != width_px)
-    resize(width_px, height());
+  // The window keeps its outer size whatever the user drags.
+  sized_for_border_ = FrameBorder();
+  const QSize client = ClientSize();
+  if (values.recorder_height != 0 && height() != client.height())
+    resize(width(), client.height());
+  if (values.recorder_width != 0 && width() != client.width())
+    resize(client.width(), height());
   if (painted_ == 1) ApplyChosenFrameSize();
   Viewer* viewer = app_.viewer();
   if (app_.state().launch.viewer_ready == 1 && viewer != nullptr) {

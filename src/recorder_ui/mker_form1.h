@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMargins>
 #include <QTimer>
 #include <QWidget>
 #include <map>
@@ -78,6 +79,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -95,6 +97,10 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void DetectVideo();
   void DetectAudio();
   void Centre();
+  // The border around the client area, and the client size that makes the
+  // outer window its fixed size.
+  QMargins FrameBorder() const;
+  QSize ClientSize() const;
   void ShowModelPicture(int picture, QPixmap ButtonPictures::*look);
 
   Application& app_;
@@ -116,6 +122,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   QLineEdit* text1_ = nullptr;
   QTimer* timer1_ = nullptr;
   int16_t painted_ = 0;
+  QMargins sized_for_border_;
 };
 
 }  // namespace vocapost

@@ -42,7 +42,7 @@ void MKERForm1::SizeButton(int width, int height, int flag) {
   StartupValues& values = app_.state().values;
   values.chosen_width = static_cast<int16_t>(width);
   values.chosen_height = static_cast<int16_t>(height);
-  resize(TwipsToPixels(values.recorder_width), this->height());
+  resize(ClientSize().width(), this->height());
   app_.video().ApplyFrameSize(width, height);
   video.chosen_button_width = static_cast<int16_t>(width);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
+#include <QTest>
 
 #include "player/viewer.h"
 #include "recorder_ui/button_art.h"
@@ -22,7 +23,10 @@ class RecorderTest : public testing::AppTest {
 
 TEST_F(RecorderTest, LoadsAtItsSizeCentredWithItsTimer) {
   EXPECT_EQ(recorder_->windowTitle(), "Vocapost");
-  EXPECT_EQ(recorder_->size(), QSize(184, 437));  // 2760 x 6555 twips
+  QCoreApplication::processEvents();
+  // The platform reports a frame: the outer window is 2760 x 6555 twips.
+  EXPECT_EQ(recorder_->frameGeometry().size(), QSize(184, 437));
+  EXPECT_NE(recorder_->size(), QSize(184, 437));
   EXPECT_EQ(recorder_->Timer1()->interval(), 500);
   EXPECT_TRUE(recorder_->Timer1()->isActive());
 }
@@ -64,6 +68,20 @@ TEST_F(RecorderTest, ClosingTheWindowEndsTheProgram) {
   EXPECT_EQ(app_->state().launch.recorder_loaded, 0);
   EXPECT_EQ(app_->state().launch.viewer_ready, 0);
   EXPECT_FALSE(Exists("popstop.txt"));
+}
+
+TEST_F(RecorderTest, EverySecondMessageComesInFrontOfTheRecorder) {
+  QString& title = app_->state().messages.message_title;
+  app_->messages().ShowMessageForm("first", 0, title);
+  ErrorForm1* form = app_->messages().error_form();
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  recorder_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(recorder_));
+  app_->messages().ShowMessageForm("Recording, Please Stop First", 0, title);
+  EXPECT_EQ(app_->messages().error_form(), form);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+  EXPECT_EQ(QApplication::activeWindow(), form);
 }
 
 class RecorderAudioTest : public testing::AppTest {
@@ -113,6 +131,26 @@ TEST_F(RecorderAudioTest,
   EXPECT_EQ(next_wave.calls, std::vector<QString>{"InitWaveRecorder"});
   EXPECT_EQ(Shown(), "");
   app_.reset();
+}
+
+TEST_F(RecorderAudioTest, HalfDuplexWriteKeepsAHandWrittenSettingsFile) {
+  const QByteArray by_hand =
+      "; set up by hand\r\n"
+      "[Properties]\r\n"
+      "UseEmailClient=mutt -s \"Vocapost, message\" -a\r\n"
+      "recordtomemory=1\r\n"
+      "Note=C:\\Program Files\\Mail\\mail.exe, \"x\"\r\n"
+      "FullDuplex=1\r\n"
+      "; the end";
+  const auto path = temp_.config() / "Vocapost Settings.ini";
+  temp_.WriteFile(path, by_hand);
+  wave_.start_recorder_result = -2;
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().settings.use_email_client,
+            "mutt -s \"Vocapost, message\" -a");
+  EXPECT_EQ(app_->state().maximum_message_size, 1048576);
+  EXPECT_EQ(temp_.ReadFile(path),
+            QByteArray(by_hand).replace("FullDuplex=1", "FullDuplex=0"));
 }
 
 TEST(ButtonArtTest, EachLookIsItsOwnCrispPicture) {

@@ -78,14 +78,26 @@ TEST_F(RecorderWindowTest, PreviousRecordingsAreListedByName) {
 
 TEST_F(RecorderWindowTest, WindowSnapsBackToItsSizeButNotWhileMinimised) {
   ASSERT_EQ(Start(), StartResult::kRunning);
+  QCoreApplication::processEvents();
   recorder().resize(400, 200);
-  EXPECT_EQ(recorder().size(), QSize(184, 437));
+  EXPECT_EQ(recorder().frameGeometry().size(), QSize(184, 437));
   recorder().showMinimized();
   recorder().resize(300, 300);
   EXPECT_EQ(recorder().size(), QSize(300, 300)) << "left alone while minimised";
   recorder().showNormal();
   recorder().Form_Resize();
-  EXPECT_EQ(recorder().size(), QSize(184, 437));
+  EXPECT_EQ(recorder().frameGeometry().size(), QSize(184, 437));
+}
+
+TEST_F(RecorderWindowTest, UntilAFrameIsReportedTheClientAreaIsTheDesignedOne) {
+  temp_.WriteFile("m.vrc", "WAV0      ");
+  ASSERT_EQ(Start("m.vrc"), StartResult::kRunning);
+  ASSERT_FALSE(recorder().isVisible())
+      << "a launch's playback shows no Recorder";
+  EXPECT_EQ(recorder().size(), QSize(176, 410));  // 2640 x 6150 twips
+  recorder().resize(300, 300);
+  recorder().Form_Resize();
+  EXPECT_EQ(recorder().size(), QSize(176, 410));
 }
 
 TEST_F(RecorderWindowTest, DisabledRecordShowsPressFeedbackButDoesNotRecord) {
