@@ -6,6 +6,7 @@
 
 #include "app/markers.h"
 #include "app/startup.h"
+#include "messages/control_fonts.h"
 #include "platform/units/units.h"
 #include "recorder_ui/button_art.h"
 #include "recorder_ui/mker_form1.h"
@@ -38,6 +39,7 @@ QLabel* Decoration(const QString& name, QWidget* parent, const QColor& colour) {
 Viewer::Viewer(Application& app) : QWidget(nullptr), app_(app) {
   setObjectName("Viewer");
   setWindowTitle(kViewerCaption);
+  setFont(ControlFont());
   CreateControls();
   player_tick = [this] { app_.player().PlayerTick(); };
   recording_tick = [this](int16_t& tick_busy) {
@@ -96,6 +98,7 @@ void Viewer::CreateControls() {
                          TwipsToPixels(design_.picture_left) / 2,
                          TwipsToPixels(900));
   label1_->resize(TwipsToPixels(design_.label_width), TwipsToPixels(240));
+  FitLabelFont(*label1_, "88.0");  // the widest zoom factor
   resize(TwipsToPixels(2700), TwipsToPixels(2580));
 }
 
