@@ -45,6 +45,8 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void QualityButton(int32_t ratio, int picture);
   void SpeedButton(int index, int picture);
   void ApplyChosenFrameSize();
+  // The local video picture's right-click menu: capture sizes and dialogs.
+  void ShowVideoMenu(const QPoint& position);
 
   void ClearPackageList() override;
   void DisableForActivity() override;

@@ -206,6 +206,9 @@ void MKERForm1::CreateControls() {
   picture1_->setObjectName("Picture1");
   picture1_->setToolTip("Local video window");
   Place(picture1_, 90, 195, 2460, 1860);
+  picture1_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(picture1_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& position) { ShowVideoMenu(position); });
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   CreateCommands();
