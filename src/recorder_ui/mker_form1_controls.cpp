@@ -110,6 +110,16 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
                       TwipsToPixels(width), TwipsToPixels(height));
 }
 
+// Each model's pictures are drawn at the size of the image button that
+// shows them, so that they are never scaled.
+QSize ImageSizeFor(int model) {
+  for (const ImageEntry& entry : kImages) {
+    if (entry.model == model)
+      return {TwipsToPixels(entry.width), TwipsToPixels(entry.height)};
+  }
+  return {TwipsToPixels(780), TwipsToPixels(600)};
+}
+
 QLabel* MakeLabel(int number, const char* caption, const char* tooltip,
                   QWidget* parent) {
   auto* label = new QLabel(caption, parent);
@@ -137,7 +147,7 @@ void MKERForm1::CreateControls() {
       button->setToolTip(entry.tooltip);
       Place(button, entry.left, entry.top, entry.width, entry.height);
       if (entry.glyph) {
-        const QSize size(TwipsToPixels(780), TwipsToPixels(600));
+        const QSize size = ImageSizeFor(entry.number);
         button->SetPictures(
             {ButtonPicture(*entry.glyph, ButtonLook::kNormal, size, dpr),
              ButtonPicture(*entry.glyph, ButtonLook::kDown, size, dpr),
