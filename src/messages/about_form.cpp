@@ -33,6 +33,7 @@ AboutForm::AboutForm(Application& app)
   setWindowTitle("About");
   setAttribute(Qt::WA_QuitOnClose, false);
   setFont(ControlFont());
+  label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // 13.5 points, 18 pixels, unless the name needs less.
   label3_->setFont(ControlFont(18, true));
   command1_->setObjectName("Command1");
