@@ -316,9 +316,12 @@ void MKERForm1::ShowRecordedSize(int32_t size) {
 
 void MKERForm1::PressStop() {
   const AppState& state = app_.state();
+  // A stop from here while recording is the size limit's (or a full memory
+  // image's), unless the window is closing.
   const bool at_maximum =
       state.activity.is_recording == 1 &&
-      state.values.recorded_size > state.maximum_message_size;
+      (state.values.recorded_size > state.maximum_message_size ||
+       state.recording.writer.full());
   Command14()->Press();
   // Stop itself may have told of a failure; that notice stays.
   const ErrorForm1* notice = app_.messages().error_form();
