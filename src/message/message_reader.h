@@ -37,6 +37,8 @@ class MessageReader {
   int32_t read_position() const { return read_position_; }
   int32_t file_length() const { return file_length_; }
   ReadEnd end() const { return end_; }
+  // The system's words for why Open failed.
+  QString error() const { return file_.errorString(); }
   // The tag text where reading stopped at an unknown tag.
   const QString& stop_header() const { return stop_header_; }
 

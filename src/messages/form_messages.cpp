@@ -46,6 +46,10 @@ void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
   const int width = PixelsToTwips(error_form_->frameGeometry().width());
   error_form_->move(CentredOnScreen(width, 0).x(),
                     ScreenArea().y() + TwipsToPixels(60));
+  // Shown again or not, the message comes to the front: it must not stay
+  // hidden behind the window it is about.
+  error_form_->raise();
+  error_form_->activateWindow();
 }
 
 void FormMessages::UnloadErrorForm() {

@@ -27,19 +27,24 @@ QString LookUpMessageText(const QString& text,
                           const QString& language_extension) {
   const QString name = FindFileIgnoringCase("VMESSAGE" + language_extension);
   if (name.isEmpty()) return text;
-  const bool transformed = language_extension.endsWith('B');
-  TextLineReader reader(name,
-                        transformed ? LineEnds::kCrOnly : LineEnds::kCrOrLf);
+  std::optional<QByteArray> file = ReadTextFile(name);
+  if (!file) return text;
+  // The file search ignores case, so the "B" of ".JPB" may be a "b".
+  const bool transformed =
+      language_extension.endsWith('B', Qt::CaseInsensitive);
+  // In a transformed file the end mark is stored one higher.
+  TextLineReader reader(
+      std::move(*file), transformed ? LineEnds::kCrOnly : LineEnds::kByFile,
+      static_cast<char>(transformed ? kEndOfFileMark + 1 : kEndOfFileMark));
   auto restore = [transformed](const QByteArray& stored) {
     return transformed ? RestoreTransformedLine(stored) : stored;
   };
-  while (std::optional<QByteArray> stored = reader.Next()) {
-    const QByteArray line = restore(*stored);
-    if (line.contains(kEndOfFileMark)) return text;
-    if (DecodeTextLine(line) != text) continue;
+  while (std::optional<TextLine> line = reader.Next()) {
+    if (line->marked) return text;
+    if (DecodeTextLine(restore(line->bytes)) != text) continue;
     // A key on the last line has nothing to show in its place.
-    const std::optional<QByteArray> translation = reader.Next();
-    return translation ? DecodeTextLine(restore(*translation)) : text;
+    const std::optional<TextLine> translation = reader.Next();
+    return translation ? DecodeTextLine(restore(translation->bytes)) : text;
   }
   return text;
 }

@@ -8,7 +8,9 @@ namespace vocapost {
 // The text to show for `text`: the line after the first line equal to it in
 // "VMESSAGE" + `language_extension` in the current directory, or `text`
 // itself. The file is read afresh for every message, so a replaced file takes
-// effect at once. An extension ending in "B" names a transformed file.
+// effect at once. An extension ending in "B" (in either case) names a
+// transformed file. A file that is not a regular file of at most
+// kLargestTextFile bytes counts as missing.
 QString LookUpMessageText(const QString& text,
                           const QString& language_extension);
 

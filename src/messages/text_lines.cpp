@@ -3,46 +3,55 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QStringDecoder>
+
+#include "platform/text/eight_bit_text.h"
+#include "platform/text/regular_file.h"
 
 namespace vocapost {
 
-TextLineReader::TextLineReader(const QString& path, LineEnds ends)
-    : file_(path.toStdString(), std::ios::binary), ends_(ends) {}
+TextLineReader::TextLineReader(QByteArray text, LineEnds ends, char end_mark)
+    : text_(std::move(text)),
+      lf_ends_(ends == LineEnds::kByFile && !text_.contains('\r')),
+      end_mark_(end_mark) {}
 
-std::optional<QByteArray> TextLineReader::Next() {
-  if (!file_.is_open()) return std::nullopt;
-  QByteArray line;
-  bool any = false;
-  for (int c = file_.get(); c != std::char_traits<char>::eof();
-       c = file_.get()) {
-    any = true;
-    if (c == '\n' && ends_ == LineEnds::kCrOrLf) return line;
-    if (c == '\r') {
-      if (file_.peek() == '\n') file_.get();
-      return line;
-    }
-    if (line.size() < kMaxLineBytes) line.append(static_cast<char>(c));
-  }
-  if (!any) return std::nullopt;
+std::optional<TextLine> TextLineReader::Next() {
+  const qsizetype size = text_.size();
+  if (pos_ >= size) return std::nullopt;
+  const char stop = lf_ends_ ? '\n' : '\r';
+  qsizetype end = text_.indexOf(stop, pos_);
+  if (end < 0) end = size;
+  TextLine line;
+  // The mark counts wherever it lies, in the kept part or past the cut.
+  line.marked =
+      QByteArrayView(text_).sliced(pos_, end - pos_).contains(end_mark_);
+  line.bytes = text_.sliced(pos_, std::min(end - pos_, kMaxLineBytes));
+  pos_ = end + 1;
+  if (!lf_ends_ && pos_ < size && text_[pos_] == '\n') ++pos_;
   return line;
+}
+
+std::optional<QByteArray> ReadTextFile(const QString& path) {
+  FileBytes file = ReadRegularFile(path, kLargestTextFile);
+  if (file.result != FileRead::kRead) return std::nullopt;
+  return std::move(file.bytes);
 }
 
 QString FindFileIgnoringCase(const QString& name) {
   if (QFileInfo(name).isFile()) return name;
   QDirIterator it(QDir::currentPath(), QDir::Files);
   while (it.hasNext()) {
-    const QString found = it.nextFileInfo().fileName();
-    if (found.compare(name, Qt::CaseInsensitive) == 0) return found;
+    const QFileInfo found = it.nextFileInfo();
+    // The filter lets links to devices through.
+    if (found.isFile() &&
+        found.fileName().compare(name, Qt::CaseInsensitive) == 0) {
+      return found.fileName();
+    }
   }
   return {};
 }
 
 QString DecodeTextLine(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) return QString::fromLatin1(bytes);
-  return text;
+  return DecodeEightBitText(bytes);
 }
 
 }  // namespace vocapost

@@ -96,6 +96,13 @@ void PlayerEngine::Play() {
         0, state_.messages.viewer_message_title);
     return;
   }
+  if (!reader_.Open(name)) {
+    // Present but unreadable: say so rather than show an empty Viewer.
+    messages_.ShowMessageForm("The message " + name + " cannot be read (" +
+                                  reader_.error() + ").",
+                              0, state_.messages.viewer_message_title);
+    return;
+  }
   WriteMarker(kBusyMarker);
   messages_.UnloadErrorForm();
   if (state_.video.no_capture == 1 && QFileInfo::exists("firsview.bmp")) {
@@ -103,7 +110,6 @@ void PlayerEngine::Play() {
   }
   window_->ShowViewer(state_.values.viewer_offset);
   if (state_.settings.full_duplex == 0) audio_.StartPlayer();
-  reader_.Open(name);
   message_file_length_ = reader_.file_length();
   window_->DisableForActivity();
   activity.is_playing = 1;

@@ -11,8 +11,33 @@ namespace vocapost {
 namespace {
 
 constexpr double kArrivalWaitSeconds = 3.0;
+constexpr double kGsmBytesPerSecond = 1625.0;
 
 }  // namespace
+
+QString CannotCreateBeforeRecording(const QString& name,
+                                    const QString& reason) {
+  return "The message file " + name + " cannot be created in " +
+         QDir::currentPath() + " (" + reason +
+         "), so nothing can be recorded.  Make room on the disk or allow "
+         "writing to the folder, then press Record again.";
+}
+
+QString RecordingNotKept(const QString& name, const QString& reason) {
+  return "The message file " + name + " could not be written (" + reason +
+         "), so the recording could not be kept.";
+}
+
+QString RecordingCut(const QString& name, const QString& reason,
+                     int32_t kept_bytes, int32_t kept_audio_bytes) {
+  const QString head = "The message file " + name +
+                       " could not be written in full (" + reason + ").  ";
+  if (kept_bytes == 0) return head + "It holds nothing of the recording.";
+  return head + "It holds the first " +
+         QString::number(kept_audio_bytes / kGsmBytesPerSecond, 'f', 1) +
+         " seconds of the recording (" + QString::number(kept_bytes) +
+         " bytes).";
+}
 
 RecordingCycle::RecordingCycle(AppState& state, Devices devices,
                                MessageOperations& messages, Clock& clock)
@@ -47,8 +72,8 @@ void RecordingCycle::Record() {
   window_->ShowRecordingName(name);
   window_->ShowRecordedSize(0);
   if (QFile::exists(name)) QFile::remove(name);
-  if (state_.settings.full_duplex == 0) devices_.audio.StartRecorder();
   if (!StartFile(name)) return;
+  if (state_.settings.full_duplex == 0) devices_.audio.StartRecorder();
   window_->DisableExit();
   window_->DisableForActivity();
 
@@ -76,9 +101,9 @@ bool RecordingCycle::StartFile(const QString& name) {
   if (started) return true;
   // Nothing can be recorded: back to idle with the reason.
   DeleteMarker(kBusyMarker);
-  if (state_.settings.full_duplex == 0) devices_.audio.StopRecorder();
-  messages_.ShowMessageForm(kWriteFailure, 0,
-                            state_.messages.viewer_message_title);
+  messages_.ShowMessageForm(
+      CannotCreateBeforeRecording(name, recording.writer.reason()), 0,
+      state_.messages.viewer_message_title);
   return false;
 }
 
@@ -149,14 +174,21 @@ bool RecordingCycle::StopRecording() {
 
 void RecordingCycle::FinishFile() {
   MessageWriter& writer = state_.recording.writer;
-  // A failure seen while recording, or one now: the user is told, and what
-  // reached the disk stays there.
-  const bool failed_before = !writer.error().isEmpty();
-  const bool finished = writer.Finish();
-  if (failed_before || !finished) {
-    messages_.ShowMessageForm(kWriteFailure, 0,
-                              state_.messages.viewer_message_title);
+  writer.Finish();
+  const QString& name = state_.recording.file_name;
+  QString told;
+  switch (writer.result()) {
+    case FinishResult::kWhole:
+      return;
+    case FinishResult::kNotCreated:
+      told = RecordingNotKept(name, writer.reason());
+      break;
+    case FinishResult::kCut:
+      told = RecordingCut(name, writer.reason(), writer.kept_size(),
+                          writer.kept_audio_bytes());
+      break;
   }
+  messages_.ShowMessageForm(told, 0, state_.messages.viewer_message_title);
 }
 
 void RecordingCycle::CloseHalfDuplexRecorder() {

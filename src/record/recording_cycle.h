@@ -16,8 +16,11 @@ namespace vocapost {
 
 inline constexpr int kRingSlots = 5;
 inline constexpr int kRingSlotBytes = 10001;
-inline const QString kWriteFailure =
-    "The message file could not be written.  What was recorded so far has been kept.";
+// What the user is told when the message file fails; `name` is the file's.
+QString CannotCreateBeforeRecording(const QString& name, const QString& reason);
+QString RecordingNotKept(const QString& name, const QString& reason);
+QString RecordingCut(const QString& name, const QString& reason,
+                     int32_t kept_bytes, int32_t kept_audio_bytes);
 
 // Record, the recording tick and Stop: one press of Record and one of Stop
 // make one message file.

@@ -8,6 +8,9 @@ namespace vocapost {
 namespace {
 
 constexpr double kFrameWaitSeconds = 1.0;
+constexpr char kRatioNotSaved[] =
+    "The recording quality you chose could not be saved; it is used all the "
+    "same.";
 
 }  // namespace
 
@@ -39,14 +42,23 @@ void VideoEngine::FillCompressorHeaders(int width, int height) {
 
 bool VideoEngine::OpenCodec() {
   video_.key_frame_counter = 0;
-  if (WriteCodecRatio(state_.values.codec_ratio) != 0) {
-    messages_.ShowMessageForm("You need to run VIDCAP32.EXE at least once", 0,
-                              state_.messages.message_title);
+  const int32_t ratio = state_.values.codec_ratio;
+  if (WriteCodecRatio(ratio) != 0) {
+    // A quality just chosen is told apart from a codec never set up.
+    const bool new_choice = opened_ratio_ && *opened_ratio_ != ratio;
+    messages_.ShowMessageForm(
+        new_choice ? kRatioNotSaved
+                   : "You need to run VIDCAP32.EXE at least once",
+        0, state_.messages.message_title);
   }
+  opened_ratio_ = ratio;
   const uint32_t vidc = FourCCFromText("VIDC"), smsv = FourCCFromText("SMSV");
   FillCompressorHeaders(video_.capture_width, video_.capture_height);
   compressor_ = codecs_.Locate(vidc, smsv, CodecMode::kCompress);
   if (compressor_ == 0) return false;
+  // Handed over as well as stored: the codec must not go on with an older
+  // stored ratio when the write failed.
+  codecs_.SendPrivate(compressor_, kIcSetRatio, ratio, 0);
   codecs_.CompressGetSize(compressor_, compressor_in_, compressor_out_);
   codecs_.CompressGetFormat(compressor_, compressor_in_, compressor_out_);
   if (codecs_.CompressBegin(compressor_, compressor_in_, compressor_out_) !=

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "app/app_state.h"
@@ -84,6 +85,7 @@ class VideoEngine {
   std::vector<uint8_t> compressed_, decoded_, work_;
   VideoFrame latest_;
   bool drawing_open_ = false;
+  std::optional<int32_t> opened_ratio_;  // the ratio of the last OpenCodec
   uint32_t last_decompress_flags_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "message_files.h"
 #include "support/file_size_limit.h"
 #include "support/temp_home.h"
+#include "support/unprivileged_files.h"
 
 namespace vocapost {
 namespace {
@@ -32,8 +33,8 @@ TEST_F(MessageWriterTest, MemoryImageAndDirectFileAreByteIdentical) {
   ASSERT_TRUE(memory.BeginMemory("memory.vrc", image_, 1048576));
   ASSERT_TRUE(Record(direct));
   ASSERT_TRUE(Record(memory));
-  EXPECT_FALSE(std::filesystem::exists(temp_.home() / "memory.vrc"))
-      << "the image is written only at the end";
+  EXPECT_EQ(std::filesystem::file_size(temp_.home() / "memory.vrc"), 0u)
+      << "made empty at once; the image is written only at the end";
   ASSERT_TRUE(direct.Finish());
   ASSERT_TRUE(memory.Finish());
   const QByteArray bytes = temp_.ReadFile("direct.vrc");
@@ -107,34 +108,68 @@ TEST_F(MessageWriterTest, EmptyRecordingGivesAnEmptyFile) {
   EXPECT_EQ(std::filesystem::file_size(temp_.home() / "b.vrc"), 0u);
 }
 
-TEST_F(MessageWriterTest, FailuresToCreateAreReported) {
+TEST_F(MessageWriterTest, FileThatCannotBeMadeIsFoundAtTheStartInBothModes) {
   std::filesystem::create_directory(temp_.home() / "folder.vrc");
-  MessageWriter direct, memory;
-  EXPECT_FALSE(direct.BeginFile("no-such-folder/m.vrc"));
-  EXPECT_FALSE(direct.error().isEmpty());
-  EXPECT_FALSE(direct.AppendAudio(Payload(65, 1)));
-  ASSERT_TRUE(memory.BeginMemory("folder.vrc", image_, 4096));
-  ASSERT_TRUE(memory.AppendAudio(Payload(65, 1)));
-  EXPECT_FALSE(memory.Finish());
-  EXPECT_FALSE(memory.error().isEmpty());
+  for (const QString path : {"no-such-folder/m.vrc", "folder.vrc"}) {
+    MessageWriter direct, memory;
+    EXPECT_FALSE(direct.BeginFile(path)) << path.toStdString();
+    EXPECT_FALSE(memory.BeginMemory(path, image_, 4096)) << path.toStdString();
+    EXPECT_FALSE(memory.AppendAudio(Payload(65, 1)));
+    EXPECT_FALSE(memory.Finish());
+    EXPECT_EQ(memory.result(), FinishResult::kNotCreated);
+    EXPECT_FALSE(memory.reason().isEmpty());
+  }
 }
 
-TEST_F(MessageWriterTest, WriteFailureIsReportedAtTheRecord) {
-  MessageWriter writer;
-  bool began, first, second;
+TEST_F(MessageWriterTest, FullDiskLeavesOnlyWholeRecordsInBothModes) {
+  MessageWriter direct, memory;
+  ASSERT_TRUE(direct.BeginFile("direct.vrc"));
+  ASSERT_TRUE(memory.BeginMemory("memory.vrc", image_, 1048576));
+  bool direct_stored = true;
   {
     const testing::FileSizeLimit full_after(2000);
-    began = writer.BeginFile("m.vrc");
-    first = writer.AppendAudio(Payload(1105, 1));
-    second = writer.AppendAudio(Payload(1105, 2));
+    direct_stored = direct.AppendAudio(Payload(1105, 1)) &&
+                    direct.AppendAudio(Payload(1105, 2));
+    ASSERT_TRUE(memory.AppendAudio(Payload(1105, 1)));
+    ASSERT_TRUE(memory.AppendVideo(FrameRecord(160, 120, 900)));
+    ASSERT_TRUE(memory.AppendAudio(Payload(1105, 2)));
+    EXPECT_FALSE(memory.Finish());
   }
-  EXPECT_TRUE(began);
-  EXPECT_TRUE(first);
-  EXPECT_FALSE(second);
-  EXPECT_TRUE(writer.error().startsWith("Cannot write"))
-      << writer.error().toStdString();
-  EXPECT_EQ(writer.recorded_size(), 1115);
-  EXPECT_FALSE(writer.active());
+  EXPECT_FALSE(direct_stored);
+  EXPECT_FALSE(direct.active());
+  EXPECT_FALSE(direct.Finish());
+  EXPECT_TRUE(direct.error().startsWith("Cannot write"))
+      << direct.error().toStdString();
+  // The second audio record and the frame record each ran past 2000 bytes.
+  const std::pair<MessageWriter*, const char*> cases[] = {
+      {&direct, "direct.vrc"}, {&memory, "memory.vrc"}};
+  for (const auto& [writer, name] : cases) {
+    EXPECT_EQ(writer->result(), FinishResult::kCut) << name;
+    EXPECT_EQ(writer->kept_size(), 1115) << name;
+    EXPECT_EQ(writer->kept_audio_bytes(), 1105) << name;
+    EXPECT_EQ(temp_.ReadFile(name), "WAV1105   " + Payload(1105, 1)) << name;
+  }
+}
+
+TEST_F(MessageWriterTest, ImageReachesAFileMadeBeforeItsFolderTurnedReadOnly) {
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginMemory("m.vrc", image_, 4096));
+  ASSERT_TRUE(writer.AppendAudio(Payload(1105, 1)));
+  std::filesystem::permissions(temp_.home() / "m.vrc",
+                               std::filesystem::perms::all);
+  std::filesystem::permissions(
+      temp_.home(), std::filesystem::perms::owner_read |
+                        std::filesystem::perms::owner_exec |
+                        std::filesystem::perms::others_read |
+                        std::filesystem::perms::others_exec);
+  bool finished = false;
+  {
+    const testing::UnprivilegedFiles nobody;
+    finished = writer.Finish();
+  }
+  std::filesystem::permissions(temp_.home(), std::filesystem::perms::owner_all);
+  EXPECT_TRUE(finished) << writer.error().toStdString();
+  EXPECT_EQ(temp_.ReadFile("m.vrc").size(), 1115);
 }
 
 TEST_F(MessageWriterTest, PayloadTooLongForTheLengthFieldIsRefused) {

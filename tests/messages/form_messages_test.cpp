@@ -143,6 +143,19 @@ TEST_F(FormMessagesTest, OkUnloadsAndTheNextMessageMakesAFreshWindow) {
   EXPECT_EQ(messages_.error_form()->size(), QSize(235, 149));
 }
 
+TEST_F(FormMessagesTest, EnterPressesOk) {
+  QString title;
+  messages_.ShowMessageForm("first", 0, title);
+  ErrorForm1* form = messages_.error_form();
+  EXPECT_TRUE(form->Command1()->isDefault());
+  QTest::keyClick(form, Qt::Key_Return);
+  EXPECT_EQ(messages_.error_form(), nullptr);
+  messages_.ShowMessageForm("second", 0, title);
+  ASSERT_NE(messages_.error_form(), nullptr);
+  QTest::keyClick(messages_.error_form()->Command1(), Qt::Key_Enter);
+  EXPECT_EQ(messages_.error_form(), nullptr);
+}
+
 TEST_F(FormMessagesTest, UnloadRightBeforeAMessageStillShowsIt) {
   QString title;
   messages_.ShowMessageForm("old", 0, title);

@@ -1,6 +1,12 @@
 #include "messages/language_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
 
 #include "messages/text_lines.h"
 #include "support/temp_home.h"
@@ -82,10 +88,25 @@ TEST_F(LookUpTest, LastLineWithoutLineEndIsRead) {
   EXPECT_EQ(LookUp(kKey), kTranslation);
 }
 
-TEST_F(LookUpTest, UnixAndOldMacLineEndsWork) {
-  temp_.WriteFile("VMESSAGE.DEU", "One\nEins\rTwo\rZwei\n");
-  EXPECT_EQ(LookUp("One"), "Eins");
-  EXPECT_EQ(LookUp("Two"), "Zwei");
+TEST_F(LookUpTest, LineFeedEndsLinesOnlyInFilesWithoutCarriageReturns) {
+  struct Case {
+    QByteArray file;
+    const char* key;
+    QString shown;
+  };
+  const Case cases[] = {
+      {"One\nEins\n", "One", "Eins"},
+      {"Two\rZwei\rThree\r\nDrei", "Two", "Zwei"},
+      {"Two\rZwei\rThree\r\nDrei", "Three", "Drei"},
+      // A bare LF in a CR LF file is a line break inside the translation.
+      {"Two lines\r\nZwei\nZeilen\r\nZeilen\r\nwrong\r\n", "Two lines",
+       "Zwei\nZeilen"},
+      {"Two lines\r\nZwei\nZeilen\r\nZeilen\r\nwrong\r\n", "Zeilen", "wrong"},
+  };
+  for (const Case& c : cases) {
+    temp_.WriteFile("VMESSAGE.DEU", c.file);
+    EXPECT_EQ(LookUp(c.key), c.shown) << c.file.toStdString();
+  }
 }
 
 TEST_F(LookUpTest, TransformedFileIsRestoredBeforeComparing) {
@@ -113,6 +134,10 @@ TEST_F(LookUpTest, FileNameMayDifferInCase) {
   temp_.WriteFile("vmessage.jpn", QByteArray(kKey) + "\r\nyakusu\r\n");
   EXPECT_EQ(LookUp(kKey, ".jpn"), "yakusu");
   EXPECT_EQ(LookUp(kKey, ".JPN"), "yakusu");
+  // Found ignoring case, and so read as transformed ignoring case.
+  temp_.WriteFile("vmessage.jpb", Transformed({kKey, "henkan"}));
+  EXPECT_EQ(LookUp(kKey, ".jpb"), "henkan");
+  EXPECT_EQ(LookUp(kKey, ".JPB"), "henkan");
 }
 
 TEST_F(LookUpTest, TransformedEndMarkIsStoredAsTwentySeven) {
@@ -140,12 +165,17 @@ TEST_F(LookUpTest, ReplacedFileTakesEffectWithTheNextMessage) {
   EXPECT_EQ(LookUp(kKey), "new");
 }
 
-TEST_F(LookUpTest, EightBitAndUtf8TranslationsAreBothReadable) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray("Latin\r\nGr\xfc\xdf"
-                                             "e\r\nUtf\r\nGr\xc3\xbc\xc3\x9f"
-                                             "e\r\n"));
+TEST_F(LookUpTest, EightBitTextIsWindows1252AndUtf8IsUtf8) {
+  temp_.WriteFile("VMESSAGE.DEU",
+                  QByteArray("Latin\r\nGr\xfc\xdf"
+                             "e\r\nUtf\r\nGr\xc3\xbc\xc3\x9f"
+                             "e\r\nWindows\r\n\x93Preis\x94 \x96 5 \x80\x85\r\n"
+                             "Undefined\r\n\x81\x8d\x8f\x90\x9d\r\n"));
   EXPECT_EQ(LookUp("Latin"), QString::fromUtf8("Grüße"));
   EXPECT_EQ(LookUp("Utf"), QString::fromUtf8("Grüße"));
+  EXPECT_EQ(LookUp("Windows"), QString::fromUtf8("“Preis” – 5 €…"));
+  EXPECT_EQ(LookUp("Undefined"), QString::fromUtf16(u"\u0081\u008d\u008f"
+                                                    u"\u0090\u009d"));
 }
 
 TEST_F(LookUpTest, AnyBytesNeverCrash) {
@@ -165,6 +195,53 @@ TEST_F(LookUpTest, LongLineIsCutWithoutSplittingIntoExtraLines) {
   const QByteArray line = QByteArray(TextLineReader::kMaxLineBytes, 'y') + kKey;
   temp_.WriteFile("VMESSAGE.DEU", line + "\r\nwrong\r\n");
   EXPECT_EQ(LookUp(kKey), kKey);
+}
+
+TEST_F(LookUpTest, EndMarkPastTheLineCutStillEndsTheFile) {
+  const QByteArray longer(TextLineReader::kMaxLineBytes + 10, 'y');
+  temp_.WriteFile("VMESSAGE.DEU",
+                  longer + "\x1a\r\n" + kKey + "\r\n" + kTranslation + "\r\n");
+  temp_.WriteFile("VMESSAGE.JPB",
+                  Transformed({"stop\x1a" + longer, kKey, kTranslation}));
+  EXPECT_EQ(LookUp(kKey), kKey);
+  EXPECT_EQ(LookUp(kKey, ".JPB"), kKey);
+}
+
+// Runs the lookup on a thread of its own and gives up after `seconds`, so
+// that a lookup that never returns fails the test instead of hanging it.
+std::optional<QString> LookUpWithin(double seconds, const QString& text) {
+  auto result = std::make_shared<std::promise<QString>>();
+  std::future<QString> done = result->get_future();
+  std::thread([result, text] {
+    result->set_value(LookUpMessageText(text, ".DEU"));
+  }).detach();
+  if (done.wait_for(std::chrono::duration<double>(seconds)) !=
+      std::future_status::ready) {
+    return std::nullopt;
+  }
+  return done.get();
+}
+
+TEST_F(LookUpTest, EndlessOrHugeFilesCountAsMissing) {
+  // A time limit only so that a hang shows as a failure; a mended lookup
+  // does not read these files at all.
+  const auto file = temp_.home() / "VMESSAGE.DEU";
+  std::filesystem::create_symlink("/dev/zero", file);
+  EXPECT_EQ(LookUpWithin(5, kKey), QString(kKey)) << "a link to /dev/zero";
+  std::filesystem::remove(file);
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  EXPECT_EQ(LookUpWithin(5, kKey), QString(kKey)) << "a pipe";
+  std::filesystem::remove(file);
+
+  const QByteArray pair = QByteArray(kKey) + "\r\n" + kTranslation + "\r\n";
+  temp_.WriteFile("VMESSAGE.DEU", pair);
+  std::filesystem::resize_file(file, kLargestTextFile);
+  EXPECT_EQ(LookUp(kKey), kTranslation) << "1 MiB is still read";
+  std::filesystem::resize_file(file, kLargestTextFile + 1);
+  EXPECT_EQ(LookUp(kKey), kKey);
+  std::filesystem::resize_file(file, 300 << 20);  // sparse: quick to make
+  // Read whole, this file took seconds for every message.
+  EXPECT_EQ(LookUpWithin(1, "Not in the file."), QString("Not in the file."));
 }
 
 TEST_F(LookUpTest, FolderNamedLikeALanguageFileIsIgnored) {

@@ -6,6 +6,7 @@
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
+#include "support/unprivileged_files.h"
 
 namespace vocapost {
 namespace {
@@ -62,6 +63,24 @@ TEST_F(PlayerEngineTest, PlayShowsTheViewerAndMarksTheCopyBusy) {
   EXPECT_TRUE(recorder().Command(2)->isEnabled());
   EXPECT_FALSE(ender_.ended)
       << "a recorder-mode playback returns to the Recorder";
+}
+
+TEST_F(PlayerEngineTest, MessageThatCannotBeReadIsToldAndNothingPlays) {
+  MakeMessage("m.vrc", 3, true);
+  std::filesystem::permissions(temp_.home(), std::filesystem::perms::all);
+  std::filesystem::permissions(temp_.home() / "m.vrc",
+                               std::filesystem::perms::none);
+  {
+    const testing::UnprivilegedFiles nobody;
+    PlayFile("m.vrc");
+  }
+  std::filesystem::permissions(temp_.home(), std::filesystem::perms::owner_all);
+  EXPECT_EQ(app_->state().activity.is_playing, 0);
+  EXPECT_FALSE(viewer().isVisible());
+  EXPECT_FALSE(Exists("popplay.txt"));
+  ASSERT_NE(app_->messages().error_form(), nullptr);
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
+            "The message m.vrc cannot be read (Permission denied).");
 }
 
 TEST_F(PlayerEngineTest, FramesAreDrawnAndChange) {

@@ -11,6 +11,7 @@
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
 #include "support/file_size_limit.h"
+#include "support/unprivileged_files.h"
 
 namespace vocapost {
 namespace {
@@ -258,31 +259,72 @@ TEST_F(RecordingCycleTest, NoRecordingWhilePlayingOrWithoutRoom) {
   EXPECT_EQ(activity().is_recording, 1);
 }
 
-TEST_F(RecordingCycleTest,
-       FileThatCannotBeCreatedIsReportedAndNothingIsLeftBusy) {
-  std::filesystem::create_directories(temp_.home() / kName.toStdString() /
-                                      "in-the-way");
-  Record();
-  EXPECT_EQ(Shown(), kWriteFailure);
-  EXPECT_EQ(activity().is_recording, 0);
-  EXPECT_FALSE(Exists("popplay.txt"));
-  EXPECT_TRUE(recorder().Command(2)->isEnabled());
-  EXPECT_TRUE(recorder().Command(5)->isEnabled());
+// Both ways of writing: straight to the file, and from memory at Stop.
+class RecordingFailureTest : public RecordingCycleTest,
+                             public ::testing::WithParamInterface<int16_t> {
+ protected:
+  void SetUp() override {
+    RecordingCycleTest::SetUp();
+    app_->state().settings.record_to_memory = GetParam();
+  }
+  void ExpectIdleAndFree() {
+    EXPECT_EQ(activity().is_recording, 0);
+    EXPECT_FALSE(Exists("popplay.txt"));
+    EXPECT_TRUE(recorder().Command(2)->isEnabled());
+    EXPECT_TRUE(recorder().Command(5)->isEnabled());
+  }
+};
+INSTANTIATE_TEST_SUITE_P(ToFileAndFromMemory, RecordingFailureTest,
+                         ::testing::Values(int16_t{0}, int16_t{1}));
+
+TEST_P(RecordingFailureTest, FolderThatCannotBeWrittenRefusesBeforeRecording) {
+  namespace fs = std::filesystem;
+  fs::permissions(temp_.home(), fs::perms::owner_read | fs::perms::owner_exec |
+                                    fs::perms::others_read |
+                                    fs::perms::others_exec);
+  {
+    const testing::UnprivilegedFiles nobody;
+    Record();
+  }
+  fs::permissions(temp_.home(), fs::perms::owner_all);
+  const QString reason = app_->state().recording.writer.reason();
+  EXPECT_FALSE(reason.isEmpty());
+  EXPECT_EQ(Shown(), CannotCreateBeforeRecording(kName, reason));
+  ExpectIdleAndFree();
+  EXPECT_FALSE(Exists(kName.toStdString()));
 }
 
-TEST_F(RecordingCycleTest,
-       WritesThatStartFailingEndTheRecordingAndKeepWhatWasWritten) {
+TEST_P(RecordingFailureTest, FullDiskLeavesWholeRecordsAndSaysHowMuch) {
   Record();
   {
     const testing::FileSizeLimit full_after(3000);
     for (int i = 0; i < 4; ++i) Audio();
+    // Straight to the file, the failed write has ended the recording.
+    EXPECT_EQ(activity().is_recording, GetParam());
+    if (activity().is_recording == 1) Stop();
   }
+  ExpectIdleAndFree();
+  EXPECT_EQ(std::filesystem::file_size(temp_.home() / kName.toStdString()),
+            2230u)
+      << "cut back to the last whole record";
+  EXPECT_EQ(Read(kName).audio, 2);
+  EXPECT_TRUE(Shown().startsWith("The message file 05143012.vrc could not be "
+                                 "written in full ("));
+  EXPECT_TRUE(Shown().endsWith(
+      ").  It holds the first 1.4 seconds of the recording (2230 bytes)."))
+      << Shown().toStdString();
+}
+
+TEST_F(RecordingCycleTest, MemoryRecordingWhoseFileVanishedIsNotCalledKept) {
+  app_->state().settings.record_to_memory = 1;
+  Record();
+  Audio();
+  std::filesystem::remove(temp_.home() / kName.toStdString());
+  std::filesystem::create_directory(temp_.home() / kName.toStdString());
+  Stop();
+  EXPECT_EQ(Shown(), RecordingNotKept(
+                         kName, app_->state().recording.writer.reason()));
   EXPECT_EQ(activity().is_recording, 0);
-  EXPECT_EQ(Shown(), kWriteFailure);
-  EXPECT_FALSE(Exists("popplay.txt"));
-  EXPECT_TRUE(recorder().Command(2)->isEnabled());
-  EXPECT_EQ(Read(kName).audio, 2)
-      << "whole records before the failure stay readable";
 }
 
 }  // namespace

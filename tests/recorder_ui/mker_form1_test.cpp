@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCloseEvent>
+#include <QTest>
 
 #include "player/viewer.h"
 #include "recorder_ui/button_art.h"
@@ -69,6 +70,20 @@ TEST_F(RecorderTest, ClosingTheWindowEndsTheProgram) {
   EXPECT_FALSE(Exists("popstop.txt"));
 }
 
+TEST_F(RecorderTest, EverySecondMessageComesInFrontOfTheRecorder) {
+  QString& title = app_->state().messages.message_title;
+  app_->messages().ShowMessageForm("first", 0, title);
+  ErrorForm1* form = app_->messages().error_form();
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  recorder_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(recorder_));
+  app_->messages().ShowMessageForm("Recording, Please Stop First", 0, title);
+  EXPECT_EQ(app_->messages().error_form(), form);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(form));
+  EXPECT_EQ(QApplication::activeWindow(), form);
+}
+
 class RecorderAudioTest : public testing::AppTest {
  protected:
   QString Shown() {
@@ -116,6 +131,26 @@ TEST_F(RecorderAudioTest,
   EXPECT_EQ(next_wave.calls, std::vector<QString>{"InitWaveRecorder"});
   EXPECT_EQ(Shown(), "");
   app_.reset();
+}
+
+TEST_F(RecorderAudioTest, HalfDuplexWriteKeepsAHandWrittenSettingsFile) {
+  const QByteArray by_hand =
+      "; set up by hand\r\n"
+      "[Properties]\r\n"
+      "UseEmailClient=mutt -s \"Vocapost, message\" -a\r\n"
+      "recordtomemory=1\r\n"
+      "Note=C:\\Program Files\\Mail\\mail.exe, \"x\"\r\n"
+      "FullDuplex=1\r\n"
+      "; the end";
+  const auto path = temp_.config() / "Vocapost Settings.ini";
+  temp_.WriteFile(path, by_hand);
+  wave_.start_recorder_result = -2;
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().settings.use_email_client,
+            "mutt -s \"Vocapost, message\" -a");
+  EXPECT_EQ(app_->state().maximum_message_size, 1048576);
+  EXPECT_EQ(temp_.ReadFile(path),
+            QByteArray(by_hand).replace("FullDuplex=1", "FullDuplex=0"));
 }
 
 TEST(ButtonArtTest, EachLookIsItsOwnCrispPicture) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <QTimer>
+#include <limits>
 
 #include "message/message_reader.h"
 #include "player/viewer.h"
@@ -127,14 +130,49 @@ TEST_F(VideoEngineTest, UntrustedRecordsAreNotDecoded) {
       << "payload runs past";
   EXPECT_FALSE(video().DecompressFrameRecord(record.data(), 40));
   FrameHeader header = ParseFrameHeader(record.data());
-  header.bitmap.width = 1000;
-  header.bitmap.height = 1000;
-  WriteFrameHeader(header, record.data());
-  EXPECT_FALSE(video().DecompressFrameRecord(record.data(), size))
-      << "picture too large";
-  header.bitmap.width = -160;
-  WriteFrameHeader(header, record.data());
-  EXPECT_FALSE(video().DecompressFrameRecord(record.data(), size));
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+  const std::pair<int32_t, int32_t> sizes[] = {
+      {1000, 1000}, {-160, 120},  {160, 0},      {kMax, kMax},
+      {kMax, kMin}, {1 << 30, 4}, {4, -(1 << 30)}, {288, 289}};
+  for (const auto& [width, height] : sizes) {
+    header.bitmap.width = width;
+    header.bitmap.height = height;
+    WriteFrameHeader(header, record.data());
+    EXPECT_FALSE(video().DecompressFrameRecord(record.data(), size))
+        << width << " x " << height;
+  }
+}
+
+long PeakMemoryKb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+TEST_F(VideoEngineTest, KeyFrameLyingAboutItsSizeIsRefusedAndPlayingGoesOn) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  const std::vector<uint8_t> key = Record(Next());
+  bool difference_is_key = true;
+  const std::vector<uint8_t> difference = Record(Next(&difference_is_key));
+  ASSERT_FALSE(difference_is_key);
+  // The VP8 key frame header: frame tag, start code, then 14-bit sizes.
+  std::vector<uint8_t> lying = key;
+  for (const int at : {6, 8}) {
+    lying[kFrameHeaderBytes + at] = 0xff;
+    lying[kFrameHeaderBytes + at + 1] = 0x3f;  // 16383
+  }
+  const auto whole = [](const std::vector<uint8_t>& record) {
+    return static_cast<int64_t>(record.size());
+  };
+  ASSERT_TRUE(video().DecompressFrameRecord(key.data(), whole(key)));
+  const long before = PeakMemoryKb();
+  EXPECT_FALSE(video().DecompressFrameRecord(lying.data(), whole(lying)));
+  EXPECT_LT(PeakMemoryKb() - before, 20 * 1024)
+      << "nothing is allocated for the declared picture";
+  EXPECT_TRUE(
+      video().DecompressFrameRecord(difference.data(), whole(difference)))
+      << "the decoder still builds on the real key frame";
 }
 
 TEST_F(VideoEngineTest, RecordIsDrawnStretchedToThePicturesOuterSize) {
@@ -201,6 +239,26 @@ TEST_F(VideoEngineTest, RatioThatCannotBeStoredIsToldButTheCodecOpens) {
   EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
             "You need to run VIDCAP32.EXE at least once");
   engine.CloseCodec();
+}
+
+TEST_F(VideoEngineTest, QualityThatCannotBeStoredIsUsedAndToldSo) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  auto mean_payload = [this] {
+    double total = 0;
+    for (int i = 0; i < 30; ++i) total += Next() - 48;
+    return total / 30;
+  };
+  const double high = mean_payload();
+  // A folder in its place: the ratio can be neither stored nor read back.
+  const auto stored = temp_.config() / "registry.ini";
+  std::filesystem::remove(stored);
+  std::filesystem::create_directory(stored);
+  app_->recorder()->Command(13)->Press();  // low quality, ratio 100
+  ASSERT_NE(app_->messages().error_form(), nullptr);
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
+            "The recording quality you chose could not be saved; it is used "
+            "all the same.");
+  EXPECT_LT(mean_payload(), high / 2) << "the codec took the new ratio";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "platform/codec/vp8_codec.h"
 
@@ -30,9 +31,10 @@ class SmsvInstance {
         in.compression != 0) {
       return kIcBadFormat;
     }
-    const uint32_t stored = registry_.GetDword(kCodecKey, "Ratio").value_or(25);
+    const uint32_t given =
+        ratio_ ? *ratio_ : registry_.GetDword(kCodecKey, "Ratio").value_or(25);
     const int ratio =
-        stored == 0 ? 25 : static_cast<int>(std::min<uint32_t>(stored, 1000));
+        given == 0 ? 25 : static_cast<int>(std::min<uint32_t>(given, 1000));
     width_ = in.width;
     height_ = std::abs(in.height);
     encoder_ = std::make_unique<Vp8Encoder>(width_, height_,
@@ -69,6 +71,8 @@ class SmsvInstance {
     if (c.out_flags != nullptr) *c.out_flags = key ? 0x10 : 0;
     return kIcOk;
   }
+
+  void SetRatio(uint32_t ratio) { ratio_ = ratio; }
 
   static void FillFormat(const BitmapInfoHeader& in, FrameHeader& out) {
     out.bitmap.size = kFrameHeaderBytes;
@@ -110,6 +114,7 @@ class SmsvInstance {
   std::unique_ptr<Vp8Decoder> decoder_;
   int width_ = 0, height_ = 0;
   bool force_key_ = true;
+  std::optional<uint32_t> ratio_;  // handed over; else the stored one
 };
 
 CodecManager::CodecManager(RegistryStore& registry) : registry_(registry) {
@@ -200,10 +205,17 @@ int32_t CodecManager::DecompressEnd(Handle h) {
   return kIcOk;
 }
 
-int32_t CodecManager::SendPrivate(Handle h, uint32_t message, intptr_t,
+int32_t CodecManager::SendPrivate(Handle h, uint32_t message, intptr_t first,
                                   intptr_t) {
+  SmsvInstance* codec = Find(h);
+  if (codec == nullptr) return kIcUnsupported;
+  if (message == kIcSetRatio) {
+    if (first < 0 || first > INT32_MAX) return kIcBadFormat;
+    codec->SetRatio(static_cast<uint32_t>(first));
+    return kIcOk;
+  }
   // The maker's private message carries nothing this codec needs.
-  return Find(h) && message == kIcUserPrivate ? kIcOk : kIcUnsupported;
+  return message == kIcUserPrivate ? kIcOk : kIcUnsupported;
 }
 
 }  // namespace vocapost

@@ -18,6 +18,9 @@ inline constexpr int32_t kIcError = -4;
 inline constexpr uint32_t kIcCompressKeyFrame = 1;
 inline constexpr uint32_t kIcDecompressNotKeyFrame = 0x08000000;
 inline constexpr uint32_t kIcUserPrivate = 0x4065;
+// Our own: the ratio for the codec's next Begin in `first`, in place of the
+// stored "Ratio", so that a ratio that could not be stored is used anyway.
+inline constexpr uint32_t kIcSetRatio = kIcUserPrivate + 1;
 
 // The longest payload a frame may have, so that header and payload always
 // fit a message file's 10,001-byte frame slots (with the record header).

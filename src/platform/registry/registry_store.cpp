@@ -1,43 +1,42 @@
 #include "platform/registry/registry_store.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
+
+#include "platform/settings/ini_file.h"
 
 namespace vocapost {
-namespace {
-
-// Backslashes separate key levels; a marker value says the key exists.
-QString Group(const QString& key) { return QString(key).replace('\\', '/'); }
-const QString kKeyMarker = ".key";
-
-}  // namespace
 
 IniRegistryStore::IniRegistryStore(QString config_dir)
     : file_(QDir(config_dir).filePath("registry.ini")) {}
 
 bool IniRegistryStore::CreateKey(const QString& key) {
-  if (!QDir().mkpath(QFileInfo(file_).path())) return false;
-  QSettings ini(file_, QSettings::IniFormat);
-  ini.setValue(Group(key) + "/" + kKeyMarker, 1);
-  ini.sync();
-  return ini.status() == QSettings::NoError;
+  std::optional<IniText> ini = ReadIniFile(file_);
+  if (!ini) return false;
+  if (ini->HasSection(key)) return true;
+  return ini->AddSection(key) && SaveIniFile(file_, *ini);
 }
 
 int32_t IniRegistryStore::SetDword(const QString& key, const QString& name,
                                    uint32_t value) {
-  QSettings ini(file_, QSettings::IniFormat);
-  if (!ini.contains(Group(key) + "/" + kKeyMarker)) return kKeyMissing;
-  ini.setValue(Group(key) + "/" + name, value);
-  ini.sync();
-  return ini.status() == QSettings::NoError ? kOk : kCannotWrite;
+  std::optional<IniText> ini = ReadIniFile(file_);
+  if (!ini) return kCannotWrite;
+  if (!ini->HasSection(key)) return kKeyMissing;
+  const QByteArray before = ini->bytes();
+  if (!ini->SetValue(key, name, QByteArray::number(value))) {
+    return kCannotWrite;
+  }
+  if (ini->bytes() == before) return kOk;
+  return SaveIniFile(file_, *ini) ? kOk : kCannotWrite;
 }
 
 std::optional<uint32_t> IniRegistryStore::GetDword(const QString& key,
                                                    const QString& name) {
-  QSettings ini(file_, QSettings::IniFormat);
+  const std::optional<IniText> ini = ReadIniFile(file_);
+  if (!ini) return std::nullopt;
+  const std::optional<QByteArray> stored = ini->Value(key, name);
+  if (!stored) return std::nullopt;
   bool ok = false;
-  const uint32_t value = ini.value(Group(key) + "/" + name).toUInt(&ok);
+  const uint32_t value = stored->toUInt(&ok);
   if (!ok) return std::nullopt;
   return value;
 }

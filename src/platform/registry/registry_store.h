@@ -22,7 +22,9 @@ class RegistryStore {
                                            const QString& name) = 0;
 };
 
-// Keys in an INI file, "<config_dir>/registry.ini".
+// Keys in an INI file, "<config_dir>/registry.ini": a key is a section named
+// by its path ("[Software\SMSV\Video\vfwcodec]"), each value a line
+// "Name=decimal number".
 class IniRegistryStore final : public RegistryStore {
  public:
   explicit IniRegistryStore(QString config_dir);

@@ -1,9 +1,10 @@
 #include "platform/settings/settings_store.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QStringList>
+
+#include "platform/settings/ini_file.h"
+#include "platform/text/eight_bit_text.h"
 
 namespace vocapost {
 
@@ -17,23 +18,23 @@ QString IniSettingsStore::FilePath(const QString& application) const {
 std::optional<QString> IniSettingsStore::Get(const QString& application,
                                              const QString& section,
                                              const QString& key) {
-  QSettings ini(FilePath(application), QSettings::IniFormat);
-  const QVariant value = ini.value(section + "/" + key);
-  if (!value.isValid()) return std::nullopt;
-  // An unquoted value with commas, written by hand, comes back as a list.
-  if (value.typeId() == QMetaType::QStringList) {
-    return value.toStringList().join(", ");
-  }
-  return value.toString();
+  const std::optional<IniText> ini = ReadIniFile(FilePath(application));
+  if (!ini) return std::nullopt;
+  const std::optional<QByteArray> value = ini->Value(section, key);
+  if (!value) return std::nullopt;
+  return DecodeEightBitText(*value);
 }
 
 bool IniSettingsStore::Set(const QString& application, const QString& section,
                            const QString& key, const QString& value) {
-  if (!QDir().mkpath(config_dir_)) return false;
-  QSettings ini(FilePath(application), QSettings::IniFormat);
-  ini.setValue(section + "/" + key, value);
-  ini.sync();
-  return ini.status() == QSettings::NoError;
+  const QString path = FilePath(application);
+  std::optional<IniText> ini = ReadIniFile(path);
+  if (!ini) return false;
+  const QByteArray before = ini->bytes();
+  if (!ini->SetValue(section, key, value.toUtf8())) return false;
+  // The same value again leaves the file untouched.
+  if (ini->bytes() == before) return true;
+  return SaveIniFile(path, *ini);
 }
 
 QString DefaultConfigDir() {

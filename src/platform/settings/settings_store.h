@@ -18,8 +18,10 @@ class SettingsStore {
                    const QString& key, const QString& value) = 0;
 };
 
-// One INI file per application, "<config_dir>/<application>.ini", with a group
-// per section. Other programs (the settings program) read the same files.
+// One INI file per application, "<config_dir>/<application>.ini", with a
+// "[section]" per section. The settings program and the user write the same
+// files: values are read exactly as written, and a Set changes only its own
+// line (see IniText).
 class IniSettingsStore final : public SettingsStore {
  public:
   explicit IniSettingsStore(QString config_dir);
