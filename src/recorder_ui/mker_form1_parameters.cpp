@@ -94,10 +94,6 @@ void MKERForm1::ApplyChosenFrameSize() {
       !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)));
 }
 
-}  // namespace vocapost
-
-namespace vocapost {
-
 void MKERForm1::ShowVideoMenu(const QPoint& position) {
   // The size buttons lie out of sight: this menu presses them, so their
   // rules (support, activity) hold here too.
