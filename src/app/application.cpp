@@ -139,12 +139,7 @@ void Application::ShowAudioOnlyPicture() {
 }
 
 void Application::ShowViewer(int offset_twips) {
-  if (viewer_ == nullptr) return;
-  const QRect area = ScreenArea();
-  const int left = PixelsToTwips(area.width()) / 2 + offset_twips;
-  const int height = PixelsToTwips(viewer_->frameGeometry().height());
-  viewer_->move(area.x() + TwipsToPixels(left), CentredOnScreen(0, height).y());
-  viewer_->show();
+  if (viewer_ != nullptr) viewer_->ShowForPlayback(offset_twips);
 }
 
 void Application::HideViewer() {

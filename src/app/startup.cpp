@@ -139,8 +139,8 @@ void Startup::SetStartupValues() {
   values.picture_top = 195;
   values.product_name = kProductName;
   values.about_text =
-      "Record short audio/video messages and send them to anyone.\n"
-      "Made by the Vocapost developers.";
+      "Audio and video mail\n"
+      "by the Vocapost team.";
   state_.messages.viewer_message_title = kDefaultMessageTitle;
 
   app_.LoadAboutForm().resize(TwipsToPixels(2430), app_.about_form()->height());

@@ -1,6 +1,7 @@
 #include "messages/about_form.h"
 
 #include "app/application.h"
+#include "messages/control_fonts.h"
 #include "platform/units/units.h"
 
 namespace vocapost {
@@ -11,7 +12,6 @@ QLabel* PlacedLabel(const QString& name, QWidget* parent, int left, int top,
   auto* label = new QLabel(parent);
   label->setObjectName(name);
   label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(true);
   label->setGeometry(TwipsToPixels(left), TwipsToPixels(top),
                      TwipsToPixels(width), TwipsToPixels(height));
   return label;
@@ -32,10 +32,10 @@ AboutForm::AboutForm(Application& app)
   setObjectName("AboutForm");
   setWindowTitle("About");
   setAttribute(Qt::WA_QuitOnClose, false);
-  QFont bold = label3_->font();
-  bold.setBold(true);
-  bold.setPointSizeF(13.5);
-  label3_->setFont(bold);
+  setFont(ControlFont());
+  label2_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // 13.5 points, 18 pixels, unless the name needs less.
+  label3_->setFont(ControlFont(18, true));
   command1_->setObjectName("Command1");
   command1_->setGeometry(TwipsToPixels(840), TwipsToPixels(1935),
                          TwipsToPixels(615), TwipsToPixels(240));
@@ -49,6 +49,12 @@ void AboutForm::Form_Load() {
   label3_->setText(values.product_name);
   label2_->setText(values.about_text);
   label1_->setText(VersionText(VOCAPOST_REVISION));
+  FitLabelFont(*label3_);
+  FitLabelFont(*label1_);
+  // The notice label reaches past the window: its lines fit what is seen.
+  const QSize seen(width() - label2_->x() - label2_->x(), label2_->height());
+  label2_->setFont(
+      FittingFont(ControlFont(), label2_->text().split('\n'), seen));
 }
 
 void AboutForm::Command1_Click() { hide(); }

@@ -2,10 +2,14 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QPainter>
+#include <algorithm>
 #include <limits>
 
 #include "app/markers.h"
 #include "app/startup.h"
+#include "messages/control_fonts.h"
+#include "platform/display/screen_placement.h"
 #include "platform/units/units.h"
 #include "recorder_ui/button_art.h"
 #include "recorder_ui/mker_form1.h"
@@ -14,6 +18,9 @@ namespace vocapost {
 namespace {
 
 constexpr int kImageButtonTwips = 330;
+// The position bar: its height and its gap below the bottom row (pixels).
+constexpr int kPositionBarHeight = 4;
+constexpr int kPositionBarGap = 5;
 
 ButtonPictures PicturesFor(ButtonGlyph glyph, qreal dpr) {
   const QSize size(TwipsToPixels(kImageButtonTwips),
@@ -38,6 +45,7 @@ QLabel* Decoration(const QString& name, QWidget* parent, const QColor& colour) {
 Viewer::Viewer(Application& app) : QWidget(nullptr), app_(app) {
   setObjectName("Viewer");
   setWindowTitle(kViewerCaption);
+  setFont(ControlFont());
   CreateControls();
   player_tick = [this] { app_.player().PlayerTick(); };
   recording_tick = [this](int16_t& tick_busy) {
@@ -90,12 +98,11 @@ void Viewer::CreateControls() {
   picture5_->setGeometry(TwipsToPixels(design_.picture5_left), 0, button,
                          button);
   picture6_->setGeometry(0, 0, button, button);
-  picture3_->setGeometry(0, 0, TwipsToPixels(design_.picture_left),
-                         TwipsToPixels(195));
   picture1_->setGeometry(0, TwipsToPixels(195),
                          TwipsToPixels(design_.picture_left) / 2,
                          TwipsToPixels(900));
   label1_->resize(TwipsToPixels(design_.label_width), TwipsToPixels(240));
+  FitLabelFont(*label1_, "88.0");  // the widest zoom factor
   resize(TwipsToPixels(2700), TwipsToPixels(2580));
 }
 
@@ -159,6 +166,46 @@ void Viewer::ApplyLayout(const ViewerLayout& l) {
   command12_->move(TwipsToPixels(l.command12_left), command12_->y());
   picture5_->move(picture5_->x(), command6_->y());
   picture6_->move(TwipsToPixels(l.picture6_left), command1_->y());
+  picture3_->setGeometry(
+      picture2_->x(),
+      buttons_top + TwipsToPixels(kImageButtonTwips) + kPositionBarGap,
+      picture2_->width(), kPositionBarHeight);
+  shown_progress_ = -1;
+}
+
+void Viewer::ShowForPlayback(int offset_twips) {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  // A hidden window gets its resize event only when shown: the layout runs
+  // now, so that the placement uses the height after a size change.
+  Form_Resize();
+  ShowPlayingPosition(0, 0);
+  const QRect area = ScreenArea();
+  const int left = PixelsToTwips(area.width()) / 2 + offset_twips;
+  const int height = PixelsToTwips(frameGeometry().height());
+  move(area.x() + TwipsToPixels(left), CentredOnScreen(0, height).y());
+  show();
+  raise();
+  activateWindow();
+}
+
+void Viewer::ShowPlayingPosition(int32_t read_position, int32_t file_length) {
+  const int width = picture3_->width();
+  const double share =
+      file_length > 0
+          ? std::clamp(double(read_position - 1) / file_length, 0.0, 1.0)
+          : 0.0;
+  const int filled = static_cast<int>(share * width);
+  if (filled == shown_progress_) return;
+  shown_progress_ = filled;
+  const qreal dpr = devicePixelRatioF();
+  QPixmap bar(picture3_->size() * dpr);
+  bar.setDevicePixelRatio(dpr);
+  bar.fill(QColor(0x16, 0x3a, 0x63));
+  QPainter painter(&bar);
+  painter.fillRect(QRect(0, 0, filled, picture3_->height()),
+                   QColor(0x5c, 0xa8, 0xf0));
+  painter.end();
+  picture3_->setPixmap(bar);
 }
 
 void Viewer::Timer1_Timer() {
@@ -166,6 +213,8 @@ void Viewer::Timer1_Timer() {
   tick_busy_ = 1;
   if (app_.state().activity.is_playing == 1) {
     player_tick();
+    ShowPlayingPosition(app_.player().read_position(),
+                        app_.player().message_file_length());
     tick_busy_ = 0;
     return;
   }

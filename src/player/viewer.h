@@ -36,6 +36,13 @@ class Viewer final : public QWidget, public FrameView {
   void Picture6_MouseDown();
   void Picture6_MouseUp();
 
+  // Play shows the window: restored if it was minimised, laid out for the
+  // size it now has, placed `offset_twips` right of the screen's middle,
+  // centred by its height, in front and active.
+  void ShowForPlayback(int offset_twips);
+  // The playing position as a thin bar in the decoration under the picture.
+  void ShowPlayingPosition(int32_t read_position, int32_t file_length);
+
   // Start-up: the image buttons take the hidden command buttons' looks.
   void GiveImageButtonsTheirLooks();
   void CopyTooltipsToImageButtons();
@@ -57,6 +64,7 @@ class Viewer final : public QWidget, public FrameView {
   ImageButton* Picture5() const { return picture5_; }
   QLabel* Picture2() const { return picture2_; }
   QLabel* Picture4() const { return picture4_; }
+  QLabel* Picture3() const { return picture3_; }
   CommandButton* Command1() const { return command1_; }
   CommandButton* Command6() const { return command6_; }
   CommandButton* Command12() const { return command12_; }
@@ -85,6 +93,7 @@ class Viewer final : public QWidget, public FrameView {
   CommandButton* command12_;
   QLabel* label1_;
   int16_t tick_busy_ = 0;
+  int shown_progress_ = -1;  // filled pixels of the position bar
   bool in_resize_ = false;
 };
 

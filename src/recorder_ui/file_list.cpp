@@ -1,6 +1,10 @@
 #include "recorder_ui/file_list.h"
 
 #include <QDir>
+#include <QScrollBar>
+#include <QStyle>
+
+#include "messages/control_fonts.h"
 
 namespace vocapost {
 
@@ -39,6 +43,23 @@ void FileList::SetListIndex(int index) {
     return;
   }
   setCurrentRow(index);
+}
+
+void FileList::FitFontTo(const QString& widest, bool one_row) {
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  if (one_row) setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setTextElideMode(Qt::ElideNone);
+  const int frame = 2 * frameWidth();
+  const int scroll_bar =
+      one_row ? 0
+              : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  // The item view keeps a margin each side of an entry's text.
+  const int text_margin =
+      2 *
+      (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+  const QSize room(width() - frame - scroll_bar - text_margin,
+                   height() - frame - 2);
+  setFont(FittingFont(ControlFont(), {widest}, room));
 }
 
 QString FileList::List(int index) const {

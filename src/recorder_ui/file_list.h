@@ -23,6 +23,10 @@ class FileList final : public QListWidget {
   int ListCount() const { return count(); }
   QString List(int index) const;
 
+  // Chooses the largest control font at which `widest` shows uncut; a list
+  // of one row has no scroll bars at all.
+  void FitFontTo(const QString& widest, bool one_row);
+
  private:
   QString path_ = ".";
   QString pattern_ = "*.*";

@@ -4,11 +4,13 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <algorithm>
 #include <limits>
 
 #include "app/marker_requests.h"
 #include "app/settings.h"
 #include "messages/about_form.h"
+#include "messages/control_fonts.h"
 #include "messages/localise_form.h"
 #include "platform/display/screen_placement.h"
 #include "platform/units/units.h"
@@ -24,6 +26,7 @@ constexpr int kTimerMilliseconds = 500;
 MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   setObjectName("MKERForm1");
   setWindowTitle("Vocapost");
+  setFont(ControlFont());
   CreateControls();
   Command(1)->SetHandler([this] { Command1_Click(); });
   Command(2)->SetHandler([this] { Command2_Click(); });
@@ -298,13 +301,56 @@ void MKERForm1::DetectAudio() {
 
 void MKERForm1::ShowRecordedSize(int32_t size) {
   Label5()->setText(QString::number(size));
+  if (app_.state().activity.is_recording != 1 || size_tooltip_.isNull()) return;
+  const int seconds =
+      static_cast<int>(app_.services().clock.Now() - recording_started_at_);
+  const int32_t maximum = std::max(app_.state().maximum_message_size, 1);
+  const int share = static_cast<int>(int64_t{size} * 100 / maximum);
+  Label5()->setToolTip(QString("%1\nRecording for %2:%3, %4% of the maximum "
+                               "size used")
+                           .arg(size_tooltip_)
+                           .arg(seconds / 60)
+                           .arg(seconds % 60, 2, 10, QChar('0'))
+                           .arg(share));
 }
 
-void MKERForm1::PressStop() { Command14()->Press(); }
+void MKERForm1::PressStop() {
+  const AppState& state = app_.state();
+  // A stop from here while recording is the size limit's (or a full memory
+  // image's), unless the window is closing.
+  const bool at_maximum =
+      state.activity.is_recording == 1 &&
+      (state.values.recorded_size > state.maximum_message_size ||
+       state.recording.writer.full());
+  Command14()->Press();
+  // Stop itself may have told of a failure; that notice stays.
+  const ErrorForm1* notice = app_.messages().error_form();
+  if (!at_maximum || (notice != nullptr && notice->isVisible())) return;
+  app_.messages().ShowMessageForm(
+      "The recording reached its maximum size and was stopped.", 0,
+      app_.state().messages.message_title);
+}
 
 void MKERForm1::DisableExit() {
   Command(5)->setEnabled(false);
   ShowModelPicture(20, &ButtonPictures::disabled);
+  // Only a recording greys Exit: from here until Stop it is recording.
+  recording_started_at_ = app_.services().clock.Now();
+  size_tooltip_ = Label5()->toolTip();
+  ShowRecordingLook(true);
+}
+
+void MKERForm1::ShowRecordingLook(bool recording) {
+  for (QLabel* frame : {picture5_, picture6_, picture7_}) {
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, recording ? QColor(0xc6, 0x28, 0x28)
+                                                 : QColor(0x16, 0x32, 0x4f));
+    frame->setPalette(palette);
+  }
+  if (!recording && !size_tooltip_.isNull()) {
+    Label5()->setToolTip(size_tooltip_);
+    size_tooltip_ = QString();
+  }
 }
 
 void MKERForm1::ShowRecordingName(const QString& name) {

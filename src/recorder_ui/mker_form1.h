@@ -45,6 +45,8 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void QualityButton(int32_t ratio, int picture);
   void SpeedButton(int index, int picture);
   void ApplyChosenFrameSize();
+  // The local video picture's right-click menu: capture sizes and dialogs.
+  void ShowVideoMenu(const QPoint& position);
 
   void ClearPackageList() override;
   void DisableForActivity() override;
@@ -102,6 +104,9 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   QMargins FrameBorder() const;
   QSize ClientSize() const;
   void ShowModelPicture(int picture, QPixmap ButtonPictures::*look);
+  // Red frame edges and a size tooltip that tells the time and the share
+  // of the maximum size, while a recording runs.
+  void ShowRecordingLook(bool recording);
 
   Application& app_;
   std::map<int, CommandButton*> commands_;
@@ -123,6 +128,8 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   QTimer* timer1_ = nullptr;
   int16_t painted_ = 0;
   QMargins sized_for_border_;
+  double recording_started_at_ = 0;
+  QString size_tooltip_;  // the size label's own tooltip while recording
 };
 
 }  // namespace vocapost

@@ -66,6 +66,7 @@ void MKERForm1::EnableAfterActivity() {
     Command(model)->setEnabled(true);
     ShowModelPicture(picture, &ButtonPictures::normal);
   };
+  ShowRecordingLook(false);
   enable(2, 12);
   enable(4, 10);
   enable(5, 20);

@@ -1,6 +1,7 @@
 // The Recorder window's controls, in the order the window creates them.
 #include <QEvent>
 
+#include "messages/control_fonts.h"
 #include "platform/units/units.h"
 #include "recorder_ui/button_art.h"
 #include "recorder_ui/mker_form1.h"
@@ -109,6 +110,16 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
                       TwipsToPixels(width), TwipsToPixels(height));
 }
 
+// Each model's pictures are drawn at the size of the image button that
+// shows them, so that they are never scaled.
+QSize ImageSizeFor(int model) {
+  for (const ImageEntry& entry : kImages) {
+    if (entry.model == model)
+      return {TwipsToPixels(entry.width), TwipsToPixels(entry.height)};
+  }
+  return {TwipsToPixels(780), TwipsToPixels(600)};
+}
+
 QLabel* MakeLabel(int number, const char* caption, const char* tooltip,
                   QWidget* parent) {
   auto* label = new QLabel(caption, parent);
@@ -136,7 +147,7 @@ void MKERForm1::CreateControls() {
       button->setToolTip(entry.tooltip);
       Place(button, entry.left, entry.top, entry.width, entry.height);
       if (entry.glyph) {
-        const QSize size(TwipsToPixels(780), TwipsToPixels(600));
+        const QSize size = ImageSizeFor(entry.number);
         button->SetPictures(
             {ButtonPicture(*entry.glyph, ButtonLook::kNormal, size, dpr),
              ButtonPicture(*entry.glyph, ButtonLook::kDown, size, dpr),
@@ -160,6 +171,10 @@ void MKERForm1::CreateControls() {
       "Recipient needs viewer "
       "only once to view subsequent .vrc files.");
   Place(file3_, 75, 5385, 1875, 285);
+  // Fonts fit the widest names the program gives its files.
+  file1_->FitFontTo("28235959.vrc", true);
+  file2_->FitFontTo("28235959.vrc", false);
+  file3_->FitFontTo("voca-MSG28235959.exe", true);
   add_commands(kSpeedCommands);
   picture9_ = MakePicture("Picture9", "", this);
   Place(picture9_, 0, 4065, 2640, 2085);
@@ -167,6 +182,8 @@ void MKERForm1::CreateControls() {
   Place(picture8_, 0, 2055, 2640, 2010);
   labels_[5] = MakeLabel(5, "0", "Size of recorded file", picture8_);
   Place(labels_[5], 1215, 1575, 720, 270);
+  // Room for every size up to the largest a recording reaches.
+  FitLabelFont(*labels_[5], "0000000");
   labels_[5]->installEventFilter(this);
   const char* edge = "Double-click here to adjust video source and display.";
   picture7_ = MakePicture("Picture7", edge, this);
@@ -176,9 +193,11 @@ void MKERForm1::CreateControls() {
   picture5_ = MakePicture("Picture5", edge, this);
   Place(picture5_, 0, 0, 2640, 180);
   for (QLabel* frame : {picture5_, picture6_, picture7_}) {
-    frame->setStyleSheet("background: #16324f;");
+    // A palette, not a style sheet: a style sheet would colour the tooltip.
+    frame->setAutoFillBackground(true);
     frame->installEventFilter(this);
   }
+  ShowRecordingLook(false);
   text1_ = new QLineEdit("Drag", this);
   text1_->setObjectName("Text1");
   Place(text1_, 6780, 4425, 615, 285);
@@ -197,6 +216,9 @@ void MKERForm1::CreateControls() {
   picture1_->setObjectName("Picture1");
   picture1_->setToolTip("Local video window");
   Place(picture1_, 90, 195, 2460, 1860);
+  picture1_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(picture1_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& position) { ShowVideoMenu(position); });
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   CreateCommands();

@@ -1,4 +1,7 @@
 // Frame size, quality and speed: the Recorder window's recording parameters.
+#include <QActionGroup>
+#include <QMenu>
+
 #include "platform/units/units.h"
 #include "recorder_ui/mker_form1.h"
 
@@ -89,6 +92,31 @@ void MKERForm1::SpeedButton(int index, int picture) {
 void MKERForm1::ApplyChosenFrameSize() {
   app_.video().ApplyChosenFrameSize(
       !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)));
+}
+
+void MKERForm1::ShowVideoMenu(const QPoint& position) {
+  // The size buttons lie out of sight: this menu presses them, so their
+  // rules (support, activity) hold here too.
+  QMenu menu(this);
+  auto* sizes = new QActionGroup(&menu);
+  const int widths[] = {80, 120, 160, 200, 240};
+  for (int button = 6; button <= 10; ++button) {
+    QAction* size = menu.addAction(Command(button)->toolTip());
+    size->setCheckable(true);
+    size->setActionGroup(sizes);
+    size->setChecked(app_.state().video.chosen_button_width ==
+                     widths[button - 6]);
+    size->setEnabled(Command(button)->isEnabled());
+    connect(size, &QAction::triggered, this,
+            [this, button] { Command(button)->Press(); });
+  }
+  menu.addSeparator();
+  QAction* dialogs = menu.addAction("Adjust video source and display...");
+  const ActivityState& activity = app_.state().activity;
+  dialogs->setEnabled(activity.is_recording == 0 && activity.is_playing == 0);
+  connect(dialogs, &QAction::triggered, this,
+          [this] { app_.video().ShowCaptureDialogs(); });
+  menu.exec(picture1_->mapToGlobal(position));
 }
 
 }  // namespace vocapost

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include "message/message_writer.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
+#include "support/artifacts.h"
 #include "support/unprivileged_files.h"
 
 namespace vocapost {
@@ -130,6 +134,65 @@ TEST_F(PlayerEngineTest, FrameWidthChoosesTheSizeAndTheZoomLabel) {
   EXPECT_EQ(app_->state().activity.recorded_width_twips, 3000);
   EXPECT_TRUE(viewer().Label1()->isVisibleTo(&viewer()));
   EXPECT_EQ(viewer().Label1()->text(), "1.0");  // (200 + 4) × 15 / 3000
+}
+
+// The share of the position bar that is filled: its lighter pixels.
+double PositionShown(const QLabel& bar) {
+  const QImage image = bar.pixmap().toImage();
+  if (image.isNull()) return -1;
+  const int y = image.height() / 2;
+  int filled = 0;
+  for (int x = 0; x < image.width(); ++x)
+    filled += QColor(image.pixel(x, y)).lightness() > 128 ? 1 : 0;
+  return double(filled) / image.width();
+}
+
+TEST_F(PlayerEngineTest, PlayBringsTheViewerInFrontActiveWithItsPosition) {
+  struct Case {
+    int size_button;
+    QSize picture;  // the frame and the capture window's border
+    const char* shot;
+  };
+  viewer().Timer1()->stop();  // the ticks are the test's own
+  for (const Case& c : {Case{8, {164, 123}, "viewer-160x120"},
+                        Case{10, {244, 183}, "viewer-240x180"}}) {
+    SCOPED_TRACE(c.shot);
+    recorder().Command(c.size_button)->Press();
+    MakeMessage("m.vrc", 8, true);
+    // This platform activates any window it maps: the Viewer is left up
+    // behind the active Recorder, so that only Play can bring it forward.
+    viewer().show();
+    recorder().show();
+    recorder().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&recorder()));
+    // Play of the current recording, which sizes the Viewer for it.
+    recorder().ShowRecordingName("m.vrc");
+    recorder().Command(4)->Press();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&viewer()));
+    EXPECT_EQ(QApplication::activeWindow(), &viewer());
+    EXPECT_EQ(viewer().Picture2()->size(), c.picture);
+    EXPECT_TRUE(viewer().Label1()->isVisible());
+    EXPECT_EQ(viewer().Label1()->text(), "1.0");
+    const QLabel& bar = *viewer().Picture3();
+    EXPECT_TRUE(viewer().rect().contains(bar.geometry()));
+    EXPECT_GE(bar.y(), viewer().Picture5()->geometry().bottom())
+        << "under the bottom row";
+    EXPECT_LT(PositionShown(bar), 0.05);
+    std::vector<double> shown;
+    while (app_->state().activity.is_playing == 1 && shown.size() < 40) {
+      viewer().Timer1_Timer();
+      app_->state().audio.queued_play_buffers = 0;
+      if (app_->state().activity.is_playing == 0) break;
+      shown.push_back(PositionShown(bar));
+      if (shown.size() == 8) {
+        EXPECT_TRUE(testing::SaveArtifact(viewer(), c.shot));
+        EXPECT_GT(shown.back(), 0.2);
+        EXPECT_LT(shown.back(), 0.8);
+      }
+    }
+    ASSERT_GT(shown.size(), 8u);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+  }
 }
 
 TEST_F(PlayerEngineTest, FileWithAnotherFirstTagEndsAtTheFirstTick) {

@@ -145,6 +145,7 @@ TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromTheAudioSide) {
   EXPECT_EQ(activity().is_recording, 0);
   EXPECT_EQ(Read(kName).audio, 3)
       << "the record that crossed the limit is the last";
+  EXPECT_EQ(Shown(), "The recording reached its maximum size and was stopped.");
 }
 
 TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromTheVideoSide) {
@@ -156,9 +157,10 @@ TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromTheVideoSide) {
   const Summary file = Read(kName);
   EXPECT_EQ(file.audio, 1);
   EXPECT_EQ(file.video, 1);
+  EXPECT_EQ(Shown(), "The recording reached its maximum size and was stopped.");
 }
 
-TEST_F(RecordingCycleTest, FullMemoryImageStopsQuietly) {
+TEST_F(RecordingCycleTest, FullMemoryImageStopsAsTheSizeLimitDoes) {
   app_.reset();
   ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
                             "RecordToMemory", "1"));
@@ -172,6 +174,7 @@ TEST_F(RecordingCycleTest, FullMemoryImageStopsQuietly) {
   EXPECT_EQ(Read(kName).audio, 2);
   EXPECT_FALSE(Logged().contains("could not be written"))
       << "reaching the limit is normal";
+  EXPECT_EQ(Shown(), "The recording reached its maximum size and was stopped.");
 }
 
 TEST_F(RecordingCycleTest,
@@ -308,8 +311,9 @@ TEST_P(RecordingFailureTest, FullDiskLeavesWholeRecordsAndSaysHowMuch) {
             2230u)
       << "cut back to the last whole record";
   EXPECT_EQ(Read(kName).audio, 2);
-  EXPECT_TRUE(Shown().startsWith("The message file 05143012.vrc could not be "
-                                 "written in full ("));
+  EXPECT_TRUE(
+      Shown().startsWith("The message file 05143012.vrc could not be "
+                         "written in full ("));
   EXPECT_TRUE(Shown().endsWith(
       ").  It holds the first 1.4 seconds of the recording (2230 bytes)."))
       << Shown().toStdString();
@@ -322,8 +326,8 @@ TEST_F(RecordingCycleTest, MemoryRecordingWhoseFileVanishedIsNotCalledKept) {
   std::filesystem::remove(temp_.home() / kName.toStdString());
   std::filesystem::create_directory(temp_.home() / kName.toStdString());
   Stop();
-  EXPECT_EQ(Shown(), RecordingNotKept(
-                         kName, app_->state().recording.writer.reason()));
+  EXPECT_EQ(Shown(),
+            RecordingNotKept(kName, app_->state().recording.writer.reason()));
   EXPECT_EQ(activity().is_recording, 0);
 }
 

@@ -9,6 +9,7 @@
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
+#include "support/artifacts.h"
 
 namespace vocapost {
 namespace {
@@ -234,11 +235,7 @@ TEST_F(RecorderWindowTest, ScreenshotShowsTheLivePictureAndBothPanels) {
     QCoreApplication::processEvents();
   }
   const QImage shot = recorder().grab().toImage();
-  // Kept beside the build's programs for a person to look at.
-  const QString artifacts =
-      QCoreApplication::applicationDirPath() + "/../artifacts";
-  QDir().mkpath(artifacts);
-  EXPECT_TRUE(shot.save(QDir(artifacts).filePath("recorder-window.png")));
+  EXPECT_TRUE(testing::SaveArtifact(recorder(), "recorder-idle"));
   // The live picture has many colours; the panels show their buttons.
   const QRect video = recorder().Picture1()->geometry().adjusted(8, 8, -8, -8);
   QSet<QRgb> colours;
