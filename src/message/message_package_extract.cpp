@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <cstdio>
 
 #include "message/message_names.h"
 #include "message/message_package.h"
@@ -66,7 +67,8 @@ Extraction Place(const QString& temp, const QString& name) {
     if (error == EEXIST) continue;
     // File systems without hard links: only a rename is left.
     if (error == EPERM || error == EOPNOTSUPP) {
-      if (rename(from.constData(), to.constData()) == 0) return Placed(candidate);
+      if (rename(from.constData(), to.constData()) == 0)
+        return Placed(candidate);
       error = errno;
     }
     return Failed(ExtractFailure::kCannotCreate, candidate,
