@@ -8,6 +8,7 @@
 # A relative data folder is not valid; Vocapost ignores it too.
 case ${XDG_DATA_HOME:-} in /*) data=$XDG_DATA_HOME ;; *) data=$HOME/.local/share ;; esac
 home=${VOCAPOST_HOME:-$data/vocapost}
+case $home in /*) ;; *) home=$(pwd)/$home ;; esac
 name=${0##*/}
 # Vocapost looks for voca-MSG*.exe: a renamed package gets such a name again.
 case $name in voca-MSG*.exe) ;; *) name=voca-MSG$name.exe ;; esac
@@ -51,6 +52,9 @@ fi
 viewer=$(command -v vocapost 2>/dev/null)
 [ -n "$viewer" ] || [ ! -x "$HOME/.local/bin/vocapost" ] || viewer=$HOME/.local/bin/vocapost
 if [ -n "$viewer" ]; then
+  # The viewer looks for the package in the folder chosen here.
+  VOCAPOST_HOME=$home
+  export VOCAPOST_HOME
   exec "$viewer" "$temp/TEMP-MSG.EXE"
 fi
 

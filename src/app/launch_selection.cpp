@@ -78,15 +78,13 @@ Selection SelectPlayFile(LaunchState& launch, MessageOperations& messages,
       Warn(messages, "There does not appear to be a file to be played.");
       return Selection::kEnd;
     }
-    const QString name =
-        ExtractEmbeddedMessage(QDir(temp_dir).filePath(found.trimmed()));
-    if (name.isEmpty()) {
-      Warn(messages,
-           "There does not appear to be a message in that file.  Cannot be "
-           "played.");
+    const Extraction taken =
+        ExtractMessage(QDir(temp_dir).filePath(found.trimmed()));
+    if (taken.name.isEmpty()) {
+      Warn(messages, ExtractionFailureText(taken));
       return Selection::kEnd;
     }
-    launch.play_file_name = name;
+    launch.play_file_name = taken.name;
   } else {
     launch.play_file_name = line;
   }

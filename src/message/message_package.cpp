@@ -1,15 +1,10 @@
 #include "message/message_package.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 #include <limits>
-
-#include "message/message_record.h"
 
 namespace vocapost {
 namespace {
@@ -78,24 +73,6 @@ bool PatchPackage(const QString& work, int32_t total) {
          package.flush();
 }
 
-// Opens `name` in the current folder for writing the message, never
-// through a link that points elsewhere.
-bool OpenForExtraction(const QString& name, QFile& out) {
-  const QByteArray path = QFile::encodeName(name);
-  struct stat info {};
-  if (lstat(path.constData(), &info) == 0 && S_ISLNK(info.st_mode))
-    unlink(path.constData());
-  const int fd =
-      open(path.constData(),
-           O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  out.setFileName(name);
-  if (out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle))
-    return true;
-  close(fd);
-  return false;
-}
-
 }  // namespace
 
 QString PackageName(const QString& message_name) {
@@ -125,77 +102,32 @@ int32_t BuildPackageFrom(const QString& stub_path, const QString& message_path,
   if (QFileInfo::exists(work) && !QFile::remove(work)) return cannot_create();
   if (name.size() > kLongestPackageName) return cannot_create();
 
+  // From here a failure leaves no half-built package behind.
+  auto give_up = [&work, &refuse](const QString& text) {
+    QFile::remove(work);
+    return refuse(text);
+  };
   int64_t total = 0;
   if (!WritePackage(stub_path, message_path, name, work, total) ||
       total > std::numeric_limits<int32_t>::max()) {
-    return cannot_create();
+    return give_up(kCannotCreate);
   }
-  if (QFileInfo(work).size() < kPackageBlock) {
-    QFile::remove(work);
-    return refuse(kNotCreated);
-  }
-  if (!PatchPackage(work, static_cast<int32_t>(total))) return cannot_create();
+  if (QFileInfo(work).size() < kPackageBlock) return give_up(kNotCreated);
+  if (!PatchPackage(work, static_cast<int32_t>(total)))
+    return give_up(kCannotCreate);
 
   const QString final_name = PackageName(message.fileName());
   const QString final_path = out.filePath(final_name);
-  if (QFileInfo::exists(final_path) && !QFile::remove(final_path)) {
-    return cannot_create();
+  // rename() replaces an earlier package of the name in one step.
+  if (std::rename(QFile::encodeName(work).constData(),
+                  QFile::encodeName(final_path).constData()) != 0) {
+    return give_up(kCannotCreate);
   }
-  if (!QFile::rename(work, final_path)) return cannot_create();
   // Runnable straight from a file manager; the bytes are unchanged.
   QFile::setPermissions(final_path, QFile::permissions(final_path) |
                                         QFile::ExeOwner | QFile::ExeUser);
   ui.ShowPackage(final_name);
   return static_cast<int32_t>(total);
-}
-
-bool IsSafeMessageName(const QString& name) {
-  if (name.isEmpty() || name == "." || name == "..") return false;
-  for (const QChar c : name) {
-    // Controls, and format marks such as a right-to-left override that
-    // would make the name read as something else.
-    const QChar::Category category = c.category();
-    if (c == '/' || c == '\\' || category == QChar::Other_Control ||
-        category == QChar::Other_Format || category == QChar::Separator_Line ||
-        category == QChar::Separator_Paragraph) {
-      return false;
-    }
-  }
-  // Only message files: a package must not replace the stub, a language file
-  // or a marker in the program folder.
-  return name.endsWith(".vrc", Qt::CaseInsensitive);
-}
-
-QString ExtractEmbeddedMessage(const QString& path) {
-  QFile package(path);
-  package.open(QIODevice::ReadOnly);  // a failure reads as an empty file
-  QFile out;
-  QString name;
-  QByteArray block(kPackageBlock, '\0');
-  qint64 got = 0;
-  for (;;) {
-    got = package.isOpen() ? package.read(block.data(), kPackageBlock) : 0;
-    if (got < kPackageBlock) break;
-    if (out.isOpen()) {
-      if (out.write(block) != kPackageBlock) break;
-      continue;
-    }
-    if (!block.startsWith(kPackageMarker)) continue;
-    name = QFile::decodeName(
-        TrimBlanks(BytesToText(block, 9, kLongestPackageName)).toLatin1());
-    if (!IsSafeMessageName(name)) return {};
-    if (!OpenForExtraction(name, out)) return {};
-  }
-  if (!out.isOpen()) return {};
-  const bool complete =
-      got >= 0 && got < kPackageBlock &&
-      (got == 0 || out.write(block.constData(), got) == got) && out.flush();
-  out.close();
-  if (!complete || out.error() != QFileDevice::NoError) {
-    out.remove();
-    return {};
-  }
-  return name;
 }
 
 }  // namespace vocapost

@@ -40,13 +40,41 @@ int32_t BuildMessagePackage(const QString& name, PackageUi& ui);
 int32_t BuildPackageFrom(const QString& stub_path, const QString& message_path,
                          const QString& output_dir, PackageUi& ui);
 
-// Takes the message out of the package at `path` into the current directory
-// and returns its name; empty when the package holds no header block, names
-// its message unsafely, or the message cannot be written.
+// The largest message a package may hand over: far beyond any recording,
+// and more than the player would hold in memory sensibly.
+inline constexpr int64_t kLargestReceivedMessage = 64 * 1024 * 1024;
+
+enum class ExtractFailure {
+  kNone,
+  kNoHeader,
+  kUnsafeName,
+  kTooLarge,
+  kCannotCreate,
+  kCannotWrite,
+};
+
+struct Extraction {
+  QString name;  // the message file, in the current directory; empty on failure
+  ExtractFailure failure = ExtractFailure::kNone;
+  QString file;    // the file that failed, when one did
+  QString reason;  // the system's reason, for kCannotCreate and kCannotWrite
+};
+
+// Takes the message out of the package at `path` into the current directory.
+// An existing file of the header's name is never replaced: when it holds the
+// same bytes it is the message, otherwise the message goes to the first free
+// name of the same form (NextMessageName).
+Extraction ExtractMessage(const QString& path);
+
+// ExtractMessage's name alone: empty when nothing was extracted.
 QString ExtractEmbeddedMessage(const QString& path);
 
-// A name a package may give its message: a plain ".vrc" file name with no
-// folder part and no control characters.
+// What the user is told when a package gave no message.
+QString ExtractionFailureText(const Extraction& extraction);
+
+// A name a package may give its message: a plain, visible ".vrc" file name
+// with no folder part, no control characters and nothing a list pattern or
+// a command line would read otherwise.
 bool IsSafeMessageName(const QString& name);
 
 }  // namespace vocapost

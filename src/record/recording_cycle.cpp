@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "app/markers.h"
+#include "message/message_names.h"
 #include "message/message_record.h"
 
 namespace vocapost {
@@ -43,10 +44,6 @@ RecordingCycle::RecordingCycle(AppState& state, Devices devices,
                                MessageOperations& messages, Clock& clock)
     : state_(state), devices_(devices), messages_(messages), clock_(clock) {}
 
-QString RecordingCycle::RecordingFileName(const QDateTime& when) {
-  return when.toString("ddhhmmss") + ".vrc";
-}
-
 void RecordingCycle::Record() {
   if (window_ == nullptr) return;
   window_->ClearPackageList();
@@ -68,7 +65,7 @@ void RecordingCycle::Record() {
     return;
   }
   WriteMarker(kBusyMarker);
-  const QString name = RecordingFileName(devices_.wall_clock.LocalNow());
+  const QString name = MessageFileName(devices_.wall_clock.LocalNow());
   window_->ShowRecordingName(name);
   window_->ShowRecordedSize(0);
   if (QFile::exists(name)) QFile::remove(name);

@@ -34,7 +34,8 @@ class RecordingCycle {
     WallClock& wall_clock;
   };
 
-  RecordingCycle(AppState& state, Devices devices, MessageOperations& messages, Clock& clock);
+  RecordingCycle(AppState& state, Devices devices, MessageOperations& messages,
+                 Clock& clock);
   void SetWindow(RecordingWindow* window) { window_ = window; }
 
   void Record();
@@ -44,9 +45,6 @@ class RecordingCycle {
   bool StopRecording();
   // Closing the Recorder window while recording.
   void StopBeforeClosing();
-
-  // ddhhmmss.vrc for the moment given.
-  static QString RecordingFileName(const QDateTime& when);
 
  private:
   bool StartFile(const QString& name);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include "app/launch_selection.h"
 #include "messages/form_messages.h"
 #include "support/temp_home.h"
 
@@ -48,6 +49,45 @@ TEST_F(PackageMessagesTest, FinishedPackageGoesToTheList) {
   EXPECT_GT(BuildMessagePackage("m.vrc", ui_), 0);
   EXPECT_EQ(ui_.shown, std::vector<QString>{"voca-MSGm.vrc.exe"});
   EXPECT_EQ(messages_.error_form(), nullptr);
+}
+
+// A package launch, as start-up chooses what to play.
+TEST_F(PackageMessagesTest, PackageLaunchKeepsTheUsersFilesAndSaysWhyNot) {
+  const QByteArray long_name = QByteArray(300, 'n') + ".vrc";
+  const struct {
+    QByteArray header_name;
+    Selection selection;
+    QString plays;
+    QString warning;
+  } cases[] = {
+      {"05143012.vrc", Selection::kContinue, "05143013.vrc", {}},
+      {long_name,
+       Selection::kEnd,
+       {},
+       "The message file " + long_name + " cannot be created in "},
+  };
+  temp_.WriteFile("05143012.vrc", "the user's own recording");
+  for (const auto& c : cases) {
+    QByteArray header = "VOCAPOST" + c.header_name;
+    header += QByteArray(1024 - header.size(), ' ');
+    temp_.WriteFile("temp/voca-MSG05143012.exe",
+                    QByteArray(2048, '#') + header + "WAV0      ");
+    LaunchState launch;
+    launch.command_line = "TEMP-MSG.EXE";
+    presenter_.messages.clear();
+    EXPECT_EQ(SelectPlayFile(launch, messages_, "temp"), c.selection);
+    EXPECT_EQ(launch.play_file_name, c.plays);
+    if (c.warning.isEmpty()) {
+      EXPECT_TRUE(presenter_.messages.empty());
+      EXPECT_EQ(temp_.ReadFile(c.plays.toStdString()), "WAV0      ");
+    } else {
+      ASSERT_EQ(presenter_.messages.size(), 1u);
+      EXPECT_EQ(presenter_.messages[0].title, "Warning");
+      EXPECT_TRUE(presenter_.messages[0].text.startsWith(c.warning))
+          << presenter_.messages[0].text.toStdString();
+    }
+    EXPECT_EQ(temp_.ReadFile("05143012.vrc"), "the user's own recording");
+  }
 }
 
 }  // namespace

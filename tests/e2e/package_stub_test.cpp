@@ -156,5 +156,34 @@ TEST_F(PackageStubTest, RealViewerTakesTheMessageOutOfTheCopy) {
   recipient_run.waitForFinished(5000);
 }
 
+// XDG_DATA_HOME relative to wherever the package was saved is not valid; the
+// stub tells the viewer the folder it chose, so both look in the same place.
+TEST_F(PackageStubTest, ViewerIsToldTheFolderTheStubChose) {
+  temp_.WriteFile(bin() / "vocapost",
+                  "#!/bin/sh\nprintf '%s\\n' \"$VOCAPOST_HOME\" > "
+                  "\"$ARGS_FILE\"\n");
+  const fs::path args = temp_.root() / "args";
+  for (const char* data_home : {"relative/data", ""}) {
+    fs::remove(args);
+    QProcessEnvironment env;
+    env.insert("PATH",
+               QString::fromStdString(bin().string()) + ":/usr/bin:/bin");
+    env.insert("HOME", QString::fromStdString(temp_.root().string()));
+    env.insert("XDG_DATA_HOME", data_home);
+    env.insert("ARGS_FILE", QString::fromStdString(args.string()));
+    QProcess sh;
+    sh.setProcessEnvironment(env);
+    sh.setWorkingDirectory(QString::fromStdString(temp_.home().string()));
+    sh.start("/bin/sh", {"voca-MSG05143012.exe"});
+    ASSERT_TRUE(sh.waitForFinished(20000));
+    ASSERT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
+    const fs::path home = temp_.root() / ".local" / "share" / "vocapost";
+    EXPECT_EQ(temp_.ReadFile(args).trimmed().toStdString(), home.string())
+        << data_home;
+    EXPECT_EQ(temp_.ReadFile(home / "temp" / "voca-MSG05143012.exe"), package_)
+        << data_home;
+  }
+}
+
 }  // namespace
 }  // namespace vocapost

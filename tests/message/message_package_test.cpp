@@ -141,6 +141,7 @@ TEST_F(PackageTest, FailureAfterTheCopyIsReportedEvenWithoutALeftOver) {
 TEST_F(PackageTest, ExtractionGivesTheMessageBackExactly) {
   for (const int size : {2048, 1024, 3001, 5}) {
     const QByteArray message = Payload(size, size);
+    std::filesystem::remove(temp_.home() / "m.vrc");
     temp_.WriteFile("p.exe", HandMadePackage("m.vrc", message));
     EXPECT_EQ(ExtractEmbeddedMessage("p.exe"), "m.vrc") << size;
     EXPECT_EQ(temp_.ReadFile("m.vrc"), message) << size;
@@ -157,11 +158,49 @@ TEST_F(PackageTest, BuiltPackageExtractsToTheSameBytes) {
   EXPECT_EQ(temp_.ReadFile("05143012.vrc"), message);
 }
 
-TEST_F(PackageTest, ExtractionOverwritesAnExistingFile) {
-  temp_.WriteFile("m.vrc", QByteArray(100000, 'o'));
-  temp_.WriteFile("p.exe", HandMadePackage("m.vrc", "new"));
-  EXPECT_EQ(ExtractEmbeddedMessage("p.exe"), "m.vrc");
-  EXPECT_EQ(temp_.ReadFile("m.vrc"), "new");
+// The sender picks the name, and received messages share the folder and the
+// naming of the user's own recordings.
+TEST_F(PackageTest, ExtractionNeverReplacesAnExistingFile) {
+  const QByteArray message = Payload(3000, 4), own = Payload(3000, 5);
+  namespace fs = std::filesystem;
+  const struct {
+    const char* header;
+    std::vector<std::pair<const char*, QByteArray>> present;
+    const char* expected;
+  } cases[] = {
+      {"05143012.vrc", {{"05143012.vrc", own}}, "05143013.vrc"},
+      {"05143012.vrc", {{"05143012.vrc", message}}, "05143012.vrc"},
+      {"05143012.vrc",
+       {{"05143012.vrc", own}, {"05143013.vrc", message}},
+       "05143013.vrc"},
+      {"05143012.vrc",
+       {{"05143012.vrc", own}, {"05143013.vrc", own + "x"}},
+       "05143014.vrc"},
+      {"31235959.VRC", {{"31235959.VRC", own}}, "01000000.vrc"},
+      {"talk.vrc", {{"talk.vrc", own}, {"talk-2.vrc", own}}, "talk-3.vrc"},
+  };
+  for (const auto& c : cases) {
+    for (const auto& entry : fs::directory_iterator(temp_.home()))
+      if (entry.path().filename() != "vocap.exe") fs::remove(entry.path());
+    for (const auto& [name, bytes] : c.present) temp_.WriteFile(name, bytes);
+    temp_.WriteFile("p.exe", HandMadePackage(c.header, message));
+    EXPECT_EQ(ExtractEmbeddedMessage("p.exe"), c.expected) << c.expected;
+    EXPECT_EQ(temp_.ReadFile(c.expected), message) << c.expected;
+    for (const auto& [name, bytes] : c.present) {
+      if (std::string(name) != c.expected) {
+        EXPECT_EQ(temp_.ReadFile(name), bytes) << name;
+      }
+    }
+    // Nothing else appeared: no second copy, no piece left aside.
+    size_t files = 0, new_files = 1;
+    for (const auto& [name, bytes] : c.present)
+      if (std::string(name) == c.expected) new_files = 0;
+    for (const auto& entry : fs::directory_iterator(temp_.home())) {
+      EXPECT_FALSE(entry.path().filename().string().starts_with("."));
+      ++files;
+    }
+    EXPECT_EQ(files, 2 + c.present.size() + new_files) << c.expected;
+  }
 }
 
 TEST_F(PackageTest, NamesAreTrimmedOfBlanks) {
@@ -193,6 +232,11 @@ TEST_F(PackageTest, UnsafeNamesAreRefusedAndNothingIsWritten) {
       "vocap.exe",
       "VMESSAGE.ENG",
       "popplay.txt",
+      ".hidden.vrc",
+      ".vrc",
+      "-rf.vrc",
+      "*.vrc",
+      "m?.vrc",
   };
   for (const QByteArray& name : names) {
     temp_.WriteFile("p.exe", HandMadePackage(name, "payload"));
@@ -212,10 +256,10 @@ TEST_F(PackageTest, ExtractionNeverWritesThroughALink) {
   std::filesystem::create_symlink(temp_.root() / "outside.vrc",
                                   temp_.home() / "m.vrc");
   temp_.WriteFile("p.exe", HandMadePackage("m.vrc", "message"));
-  EXPECT_EQ(ExtractEmbeddedMessage("p.exe"), "m.vrc");
+  EXPECT_EQ(ExtractEmbeddedMessage("p.exe"), "m-2.vrc");
   EXPECT_EQ(temp_.ReadFile(temp_.root() / "outside.vrc"), "precious");
-  EXPECT_FALSE(std::filesystem::is_symlink(temp_.home() / "m.vrc"));
-  EXPECT_EQ(temp_.ReadFile("m.vrc"), "message");
+  EXPECT_TRUE(std::filesystem::is_symlink(temp_.home() / "m.vrc"));
+  EXPECT_EQ(temp_.ReadFile("m-2.vrc"), "message");
 }
 
 TEST_F(PackageTest, NamesWithHiddenMarksAreRefused) {

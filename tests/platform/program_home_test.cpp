@@ -29,7 +29,24 @@ TEST_F(ProgramHomeTest, ExplicitHomeWins) {
 
 TEST_F(ProgramHomeTest, WithoutExplicitHomeUsesTheUsersDataFolder) {
   qunsetenv("VOCAPOST_HOME");
-  EXPECT_EQ(ResolveProgramHome(), temp_.root() / "data" / "vocapost");
+  const QByteArray old_home = qgetenv("HOME");
+  qputenv("HOME", QByteArray::fromStdString(temp_.root().string()));
+  const fs::path standard = temp_.root() / ".local" / "share" / "vocapost";
+  const struct {
+    QByteArray data_home;
+    fs::path expected;
+  } cases[] = {
+      {QByteArray::fromStdString((temp_.root() / "data").string()),
+       temp_.root() / "data" / "vocapost"},
+      // Not valid, as the package stub also decides.
+      {"relative/data", standard},
+      {"", standard},
+  };
+  for (const auto& c : cases) {
+    qputenv("XDG_DATA_HOME", c.data_home);
+    EXPECT_EQ(ResolveProgramHome(), c.expected) << c.data_home.toStdString();
+  }
+  qputenv("HOME", old_home);
 }
 
 TEST_F(ProgramHomeTest, CreatesHomeCopiesShippedFilesAndEntersIt) {

@@ -121,15 +121,13 @@ int Extract(const QString& package, QTextStream& out, QTextStream& err) {
     err << "vocapost-msg: cannot read " << package << Qt::endl;
     return kFailed;
   }
-  const QString name = ExtractEmbeddedMessage(package);
-  if (name.isEmpty()) {
-    err << "vocapost-msg: no message taken from " << package
-        << ": it holds no package header, its message name is not a plain "
-           ".vrc file name, or the message could not be written here"
+  const Extraction taken = ExtractMessage(package);
+  if (taken.name.isEmpty()) {
+    err << "vocapost-msg: " << package << ": " << ExtractionFailureText(taken)
         << Qt::endl;
     return kFailed;
   }
-  out << name << Qt::endl;
+  out << taken.name << Qt::endl;
   return kOk;
 }
 

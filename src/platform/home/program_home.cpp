@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <system_error>
 
 namespace vocapost {
@@ -11,8 +10,11 @@ namespace fs = std::filesystem;
 fs::path ResolveProgramHome() {
   const QString explicit_home = qEnvironmentVariable("VOCAPOST_HOME");
   if (!explicit_home.isEmpty()) return fs::path(explicit_home.toStdString());
-  const QString data_home =
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  // A relative XDG_DATA_HOME is not valid and is ignored, as the package
+  // stub ignores it.
+  QString data_home = qEnvironmentVariable("XDG_DATA_HOME");
+  if (!QDir::isAbsolutePath(data_home))
+    data_home = QDir::homePath() + "/.local/share";
   return fs::path(data_home.toStdString()) / "vocapost";
 }
 
