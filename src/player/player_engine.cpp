@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QtEndian>
-#include <limits>
 
 #include "app/markers.h"
 
@@ -11,6 +10,8 @@ namespace {
 
 // Recorded frame widths, the twips the Viewer reports them in, and the size
 // button that applies each.
+constexpr double kSizeChangeWaitSeconds = 3.0;
+
 struct FrameWidth {
   int pixels, twips, button;
 };
@@ -58,8 +59,12 @@ void PlayerEngine::OpenMessageForPlay(const QString& name) {
     return;
   }
   window_->PressSizeButton(button);
-  WaitWithEvents(clock_, std::numeric_limits<double>::infinity(),
-                 [&video] { return video.size_change_busy == 0; });
+  // A press that applied no size (one the device refused) would leave the
+  // flag up for good: play on at the size the display has.
+  if (!WaitWithEvents(clock_, kSizeChangeWaitSeconds,
+                      [&video] { return video.size_change_busy == 0; })) {
+    video.size_change_busy = 0;
+  }
 }
 
 void PlayerEngine::Play() {
@@ -98,9 +103,9 @@ void PlayerEngine::Play() {
   }
   if (!reader_.Open(name)) {
     // Present but unreadable: say so rather than show an empty Viewer.
-    messages_.ShowMessageForm("The message " + name + " cannot be read (" +
-                                  reader_.error() + ").",
-                              0, state_.messages.viewer_message_title);
+    messages_.ShowMessageForm(
+        "The message " + name + " cannot be read (" + reader_.error() + ").", 0,
+        state_.messages.viewer_message_title);
     return;
   }
   WriteMarker(kBusyMarker);

@@ -40,6 +40,10 @@ void VideoEngine::ApplyFrameSize(int width, int height) {
   OpenCodec();
   SetCaptureFormat();
   SizeFramePicture();
+  // What was just set is applied: the Recorder's timer must not re-open the
+  // codec for it later, in the middle of a playback.
+  video_.applied_width = static_cast<int16_t>(width);
+  video_.applied_height = static_cast<int16_t>(height);
   video_.size_change_busy = 0;
   if (view_ == nullptr) return;
   view_->SetWindowWidthTwips(view_->OuterWidthTwips() + 300);
@@ -53,6 +57,10 @@ void VideoEngine::ApplyFrameSize(int width, int height) {
 
 void VideoEngine::ApplyChosenFrameSize(bool normal_window) {
   if (!normal_window) return;
+  // A re-opened decoder refuses difference frames until the next key frame:
+  // never while a message plays or records; the size is applied afterwards.
+  const ActivityState& activity = state_.activity;
+  if (activity.is_playing != 0 || activity.is_recording != 0) return;
   const StartupValues& values = state_.values;
   if (values.chosen_width != video_.applied_width ||
       values.chosen_height != video_.applied_height) {

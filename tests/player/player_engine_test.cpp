@@ -117,8 +117,13 @@ TEST_F(PlayerEngineTest, NothingIsReadWhileTwoBlocksAreQueued) {
 }
 
 TEST_F(PlayerEngineTest, AudioOnlyMessagePlaysAt160By120WithoutZoomLabel) {
-  recorder().Command(10)->Press();  // the display was at 240 × 180
+  recorder().Command(10)->Press();
+  MakeMessage("v.vrc", 1, true);
   MakeMessage("a.vrc", 2, false);
+  // After a 240 × 180 message, whose zoom label shows.
+  player().OpenMessageForPlay("v.vrc");
+  ASSERT_EQ(app_->state().values.display_width, 240);
+  ASSERT_TRUE(viewer().Label1()->isVisibleTo(&viewer()));
   player().OpenMessageForPlay("a.vrc");
   EXPECT_EQ(app_->state().values.display_width, 160);
   EXPECT_EQ(app_->state().activity.recorded_width_twips, 0);
@@ -237,13 +242,15 @@ TEST_F(PlayerEngineTest, RefusedBlockIsReportedAndPlaybackGoesOn) {
 }
 
 TEST_F(PlayerEngineTest, StopDuringALaunchPlaybackEndsOrReturns) {
-  MakeMessage("m.vrc", 3, false);
+  recorder().Command(10)->Press();
+  MakeMessage("m.vrc", 3, true);  // played at 240 × 180
   LaunchState& launch = app_->state().launch;
   launch.play_file_name = "m.vrc";
   launch.return_to_recorder = 1;
   recorder().hide();
   recorder().Command(4)->Press();
   ASSERT_EQ(app_->state().activity.is_playing, 1);
+  ASSERT_EQ(app_->state().values.display_width, 240);
   viewer().Command1()->Press();
   EXPECT_FALSE(ender_.ended);
   EXPECT_TRUE(recorder().isVisible());

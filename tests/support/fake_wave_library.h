@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <vector>
 
 #include "platform/wave/wave_library.h"
+#include "platform/window_message/window_message.h"
 
 namespace vocapost::testing {
 
@@ -23,6 +25,9 @@ class FakeWaveLibrary final : public WaveLibrary {
   QObject* window = nullptr;
   int16_t buffer_size = 0;
   bool state_head_clear_at_every_call = true;
+  // Tells each block handed to the player as played at once, as a sound
+  // card would a moment later, so that playback runs on its own timers.
+  bool report_played_blocks = false;
 
   int16_t InitWaveRecorder(QObject* w, int16_t size, const WaveFormat& format,
                            StateBlock& s, int16_t) override {
@@ -58,6 +63,12 @@ class FakeWaveLibrary final : public WaveLibrary {
                                   StateBlock& s) override {
     Note("CopyRawBufferWavePlayer", s);
     played_sizes.push_back(count);
+    if (report_played_blocks && window != nullptr) {
+      QCoreApplication::postEvent(
+          window,
+          new WindowMessageEvent(kPlayedBlockMessage, 0,
+                                 static_cast<intptr_t>(played_sizes.size())));
+    }
     return copy_player_result;
   }
   int16_t StopWavePlayer(StateBlock& s) override {
