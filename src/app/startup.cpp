@@ -29,15 +29,22 @@ Startup::Startup(Application& app) : app_(app), state_(app.state()) {}
 StartResult Startup::Run() {
   if (!PrepareEnvironment()) return app_.EndAtOnce(1);
   if (OtherCopyIsBusy()) return app_.EndAtOnce(0);
-  for (const QString& marker : {kBusyMarker, kEndRequestMarker,
-                                kEndingAnswerMarker, kShowRequestMarker}) {
-    DeleteMarker(marker);
-  }
+  ClearStaleMarkers();
   if (!ChooseLaunch()) return app_.EndAtOnce(1);
   if (!SettleWithRunningCopy()) return app_.EndAtOnce(end_code_);
   SetStartupValues();
   LoadRecorderAndFinish();
   return StartResult::kRunning;
+}
+
+void Startup::ClearStaleMarkers() {
+  // A copy that runs may have begun recording or playing since we looked:
+  // its busy marker is only stale once no other copy runs.
+  if (app_.CountRunningCopies() == 1) DeleteMarker(kBusyMarker);
+  for (const QString& marker :
+       {kEndRequestMarker, kEndingAnswerMarker, kShowRequestMarker}) {
+    DeleteMarker(marker);
+  }
 }
 
 bool Startup::PrepareEnvironment() {

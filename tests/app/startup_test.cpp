@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QTimer>
 
 #include "app/launch_selection.h"
+#include "message/message_reader.h"
 #include "messages/about_form.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
@@ -23,6 +25,12 @@ class StartupTest : public AppTest {
     auto other = std::make_unique<WindowRegistry>(registry_dir());
     other->Publish({"Vocapost "});
     return other;
+  }
+  // A message of three sound records; the fake wave library never gives a
+  // block back, so it plays for as long as the test runs.
+  void WriteMessage(const std::string& name) {
+    const QByteArray record = "WAV1105   " + QByteArray(1105, '\x11');
+    temp_.WriteFile(name, record + record + record);
   }
 };
 
@@ -232,6 +240,45 @@ TEST_F(StartupTest, HandOverFromAnIdleCopyReturnsToTheRecorderAfterwards) {
   EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
   EXPECT_TRUE(Exists("popplay.txt"));
   EXPECT_TRUE(presenter_.messages.empty());
+}
+
+TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
+  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
+                            "RecordToMemory", "1"));
+  WriteMessage("m.vrc");
+  for (const bool recording : {true, false}) {
+    SCOPED_TRACE(recording ? "recording" : "playing");
+    ender_.ended = false;
+    app_ = MakeApp(wave_);
+    ASSERT_EQ(Start(recording ? "" : "m.vrc"), StartResult::kRunning);
+    QString name;
+    if (recording) {
+      app_->recorder()->Command(2)->Press();
+      name = app_->recorder()->Label(9)->text();
+      for (intptr_t header : {1, 2}) {
+        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, header,
+                                          {});
+      }
+    }
+    ASSERT_TRUE(Exists("popplay.txt"));
+    temp_.WriteFile("pop.txt", "pop");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ender_.ended; }, 3000));
+    EXPECT_EQ(temp_.ReadFile("popup.txt"), "popup");
+    EXPECT_FALSE(Exists("popplay.txt")) << "the copy is busy no more";
+    EXPECT_EQ(app_->state().activity.is_recording, 0);
+    EXPECT_EQ(app_->state().activity.is_playing, 0);
+    if (recording) {
+      MessageReader reader;
+      ASSERT_TRUE(reader.Open(name));
+      int sound = 0;
+      while (auto record = reader.Next())
+        sound += record->kind == RecordKind::kAudio;
+      EXPECT_EQ(sound, 2) << "the recording is kept whole";
+    }
+    app_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::filesystem::remove(temp_.home() / "popup.txt");
+  }
 }
 
 TEST_F(StartupTest, CopyThatIsAlreadyEndingGetsNoReturnToRecorder) {
