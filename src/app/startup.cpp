@@ -104,12 +104,15 @@ bool Startup::SettleWithRunningCopy() {
   app_.messages().ShowMessageForm("Loading...", 0, title);
   WriteMarker(kEndRequestMarker);
   Clock& clock = app_.services().clock;
-  if (WaitWithEvents(clock, kAnswerSeconds,
-                     [] { return MarkerExists(kEndingAnswerMarker); })) {
-    DeleteMarker(kEndingAnswerMarker);
-  }
+  // A copy that was ending already, or crashed, goes without answering.
+  WaitWithEvents(clock, kAnswerSeconds, [this] {
+    return MarkerExists(kEndingAnswerMarker) || app_.CountRunningCopies() == 1;
+  });
+  DeleteMarker(kEndingAnswerMarker);
   if (WaitWithEvents(clock, kLeaveSeconds,
                      [this] { return app_.CountRunningCopies() == 1; })) {
+    // Unread, our own request would end this copy at its first tick.
+    DeleteMarker(kEndRequestMarker);
     return true;
   }
   app_.messages().ShowMessage("Please launch again.", 0, title);

@@ -32,6 +32,12 @@ class CopiesE2eTest : public testing::HomeTest {
     copy->Publish({"Vocapost "});
     return copy;
   }
+  // Three records of sound, about two seconds.
+  void WriteMessage(const std::string& name) {
+    const QByteArray record = "WAV1105   " + QByteArray(1105, '\x11');
+    temp_.WriteFile(name, record + record + record);
+  }
+
   ProgramRun first_{temp_, temp_.home()};
   ProgramRun second_{temp_, temp_.home()};
 };
@@ -59,6 +65,26 @@ TEST_F(CopiesE2eTest, MessageFileLaunchTakesOverFromAnIdleCopy) {
   EXPECT_TRUE(HasFile("popplay.txt"));
   EXPECT_FALSE(HasFile("pop.txt"));
   EXPECT_FALSE(HasFile("popstop.txt"));
+  EXPECT_EQ(second_.Messages(), "Vocapost Message\tLoading...\n");
+}
+
+TEST_F(CopiesE2eTest, HandOverThatNobodyAnswersStillPlaysTheWholeMessage) {
+  auto gone = DeafCopy();
+  WriteMessage("05143012.vrc");
+  second_.Launch({"05143012.vrc"});
+  ASSERT_TRUE(Eventually([&] { return HasFile("pop.txt"); }));
+  // The other copy goes without reading the request, as in a crash.
+  gone.reset();
+  ASSERT_TRUE(Eventually(
+      [&] { return second_.Windows().contains("shown\tViewer"); }, 5000))
+      << "the new copy waits for an answer that cannot come";
+  EXPECT_FALSE(HasFile("pop.txt"));
+  // After the playback it stays as the recorder the other copy was.
+  ASSERT_TRUE(Eventually(
+      [&] { return second_.Windows().contains("shown\tMKERForm1"); }, 10000));
+  EXPECT_TRUE(second_.Running());
+  EXPECT_FALSE(HasFile("popup.txt"));
+  EXPECT_FALSE(HasFile("popplay.txt"));
   EXPECT_EQ(second_.Messages(), "Vocapost Message\tLoading...\n");
 }
 
