@@ -34,6 +34,7 @@ StartResult Startup::Run() {
   if (!SettleWithRunningCopy()) return app_.EndAtOnce(end_code_);
   SetStartupValues();
   LoadRecorderAndFinish();
+  EndLaunchThatCannotPlay();
   return StartResult::kRunning;
 }
 
@@ -190,6 +191,20 @@ void Startup::LoadRecorderAndFinish() {
     recorder.Command4()->Press();
   }
   app_.viewer()->CopyTooltipsToImageButtons();
+}
+
+void Startup::EndLaunchThatCannotPlay() {
+  const LaunchState& launch = state_.launch;
+  if (launch.play_file_name.isEmpty() || state_.activity.is_playing == 1)
+    return;
+  // Play's hint speaks of its button; a launch tells what it could not play
+  // and then goes as after its playback, so no hidden copy stays busy.
+  app_.messages().UnloadErrorForm();
+  DeleteMarker(kBusyMarker);
+  QString title = kWarning;
+  app_.messages().ShowMessage(CannotPlayLaunchText(launch.play_file_name), 0,
+                              title);
+  app_.player().LeaveLaunchPlayback();
 }
 
 }  // namespace vocapost

@@ -21,6 +21,7 @@ class Startup {
   bool SettleWithRunningCopy();  // hand-over to this copy, or leave
   void SetStartupValues();       // values, start-up picture, windows' looks
   void LoadRecorderAndFinish();  // the Recorder window and the first action
+  void EndLaunchThatCannotPlay();  // its file went or cannot be read
 
   Application& app_;
   AppState& state_;

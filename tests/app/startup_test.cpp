@@ -299,6 +299,46 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
   }
 }
 
+TEST_F(StartupTest, LaunchWhoseMessageGoesBeforePlayTellsWhyAndGoes) {
+  for (const bool after_hand_over : {false, true}) {
+    SCOPED_TRACE(after_hand_over ? "after a hand-over" : "alone");
+    ender_.ended = false;
+    presenter_.messages.clear();
+    app_ = MakeApp(wave_);
+    WriteMessage("m.vrc");
+    std::unique_ptr<WindowRegistry> other;
+    QTimer answer;
+    if (after_hand_over) {
+      other = OtherCopy();
+      QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (!Exists("pop.txt")) return;
+        std::filesystem::remove(temp_.home() / "pop.txt");
+        temp_.WriteFile("popup.txt", "popup");
+        other.reset();
+      });
+      answer.start(0);
+    }
+    // Deleted once chosen, before the Recorder window is loaded.
+    QTimer::singleShot(
+        0, [&] { std::filesystem::remove(temp_.home() / "m.vrc"); });
+    ASSERT_EQ(Start("m.vrc"), StartResult::kRunning);
+    ASSERT_EQ(presenter_.messages.size(), 1u);
+    EXPECT_EQ(presenter_.messages[0].title, "Warning");
+    EXPECT_TRUE(presenter_.messages[0].text.startsWith(
+        "The message m.vrc cannot be played ("))
+        << presenter_.messages[0].text.toStdString();
+    EXPECT_FALSE(Exists("popplay.txt"));
+    EXPECT_FALSE(Exists("pop.txt"));
+    EXPECT_EQ(app_->messages().error_form(), nullptr) << "Play's hint is gone";
+    // Alone it ends; after taking over from a recorder it becomes one.
+    EXPECT_EQ(ender_.ended, !after_hand_over);
+    EXPECT_EQ(app_->recorder() != nullptr && app_->recorder()->isVisible(),
+              after_hand_over);
+    app_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
 TEST_F(StartupTest, CopyThatNeverAnswersGivesPleaseLaunchAgain) {
   const auto other = OtherCopy();
   temp_.WriteFile("m.vrc", "x");
