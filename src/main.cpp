@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
   vocapost::SteadyClock clock;
   vocapost::ScreenDisplayInfo display;
   vocapost::QtMessagePresenter presenter(environment.autoclose_messages);
-  vocapost::WindowRegistry registry(vocapost::DefaultRegistryDir());
+  const std::filesystem::path home = vocapost::ResolveProgramHome();
+  vocapost::WindowRegistry registry(
+      vocapost::HomeRegistryDir(vocapost::DefaultRegistryDir(), home));
   vocapost::ProcessEnd ender;
   vocapost::DeviceWaveLibrary wave(
       vocapost::MakeAudioInput(environment.audio_in),
@@ -46,12 +48,12 @@ int main(int argc, char** argv) {
       vocapost::MakeCaptureDriver(environment.capture);
   vocapost::DiskFreeSpace free_space;
   vocapost::SystemWallClock wall_clock;
-  vocapost::Application app({settings, clock, display, presenter, registry, ender,
-                             wave, registry_store, *camera, free_space, wall_clock,
-                             log ? &*log : nullptr});
+  vocapost::Application app({settings, clock, display, presenter, registry,
+                             ender, wave, registry_store, *camera, free_space,
+                             wall_clock, log ? &*log : nullptr});
 
   const vocapost::StartOptions options{
-      vocapost::ResolveProgramHome(), vocapost::ShippedDataDir(),
+      home, vocapost::ShippedDataDir(),
       vocapost::CommandLineFromArguments(QApplication::arguments().mid(1))};
   if (app.Start(options) == vocapost::StartResult::kEnded) {
     return app.exit_code();

@@ -5,12 +5,11 @@
 
 #include "app/markers.h"
 #include "message/message_package.h"
+#include "message/message_reader.h"
 #include "message/message_record.h"
 
 namespace vocapost {
 namespace {
-
-const QString kWarning = "Warning";
 
 void Warn(MessageOperations& messages, const QString& text) {
   QString title = kWarning;
@@ -23,6 +22,12 @@ void ShowLoading(MessageOperations& messages) {
 }
 
 }  // namespace
+
+QString CannotPlayLaunchText(const QString& name) {
+  MessageReader probe;
+  if (probe.Open(name)) return "The message " + name + " cannot be played.";
+  return "The message " + name + " cannot be played (" + probe.error() + ").";
+}
 
 bool IsPackageLaunch(const QString& command_line) {
   return command_line.toUpper().endsWith(kPackageLaunchEnding);

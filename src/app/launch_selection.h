@@ -13,6 +13,7 @@ namespace vocapost {
 inline const QString kSetupLaunch = "FROMSET";
 inline const QString kPackageLaunchEnding = "TEMP-MSG.EXE";
 inline constexpr double kSetupNoticeSeconds = 5.0;
+inline const QString kWarning = "Warning";
 
 // A command line ending in "TEMP-MSG.EXE", in any case: the message
 // package's stub started this copy.
@@ -35,6 +36,10 @@ enum class Selection { kContinue, kEnd };
 // when there is one. kEnd: the user has been told why the program ends.
 Selection SelectPlayFile(LaunchState& launch, MessageOperations& messages,
                          const QString& temp_dir);
+
+// Why the file chosen at start-up did not play: it went away after it was
+// chosen, or cannot be read.
+QString CannotPlayLaunchText(const QString& name);
 
 // The first "voca-MSG*.exe" in `dir` by name; empty when none.
 QString FindPackage(const QString& dir);

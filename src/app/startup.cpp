@@ -29,15 +29,23 @@ Startup::Startup(Application& app) : app_(app), state_(app.state()) {}
 StartResult Startup::Run() {
   if (!PrepareEnvironment()) return app_.EndAtOnce(1);
   if (OtherCopyIsBusy()) return app_.EndAtOnce(0);
-  for (const QString& marker : {kBusyMarker, kEndRequestMarker,
-                                kEndingAnswerMarker, kShowRequestMarker}) {
-    DeleteMarker(marker);
-  }
+  ClearStaleMarkers();
   if (!ChooseLaunch()) return app_.EndAtOnce(1);
   if (!SettleWithRunningCopy()) return app_.EndAtOnce(end_code_);
   SetStartupValues();
   LoadRecorderAndFinish();
+  EndLaunchThatCannotPlay();
   return StartResult::kRunning;
+}
+
+void Startup::ClearStaleMarkers() {
+  // A copy that runs may have begun recording or playing since we looked:
+  // its busy marker is only stale once no other copy runs.
+  if (app_.CountRunningCopies() == 1) DeleteMarker(kBusyMarker);
+  for (const QString& marker :
+       {kEndRequestMarker, kEndingAnswerMarker, kShowRequestMarker}) {
+    DeleteMarker(marker);
+  }
 }
 
 bool Startup::PrepareEnvironment() {
@@ -97,12 +105,15 @@ bool Startup::SettleWithRunningCopy() {
   app_.messages().ShowMessageForm("Loading...", 0, title);
   WriteMarker(kEndRequestMarker);
   Clock& clock = app_.services().clock;
-  if (WaitWithEvents(clock, kAnswerSeconds,
-                     [] { return MarkerExists(kEndingAnswerMarker); })) {
-    DeleteMarker(kEndingAnswerMarker);
-  }
+  // A copy that was ending already, or crashed, goes without answering.
+  WaitWithEvents(clock, kAnswerSeconds, [this] {
+    return MarkerExists(kEndingAnswerMarker) || app_.CountRunningCopies() == 1;
+  });
+  DeleteMarker(kEndingAnswerMarker);
   if (WaitWithEvents(clock, kLeaveSeconds,
                      [this] { return app_.CountRunningCopies() == 1; })) {
+    // Unread, our own request would end this copy at its first tick.
+    DeleteMarker(kEndRequestMarker);
     return true;
   }
   app_.messages().ShowMessage("Please launch again.", 0, title);
@@ -180,6 +191,20 @@ void Startup::LoadRecorderAndFinish() {
     recorder.Command4()->Press();
   }
   app_.viewer()->CopyTooltipsToImageButtons();
+}
+
+void Startup::EndLaunchThatCannotPlay() {
+  const LaunchState& launch = state_.launch;
+  if (launch.play_file_name.isEmpty() || state_.activity.is_playing == 1)
+    return;
+  // Play's hint speaks of its button; a launch tells what it could not play
+  // and then goes as after its playback, so no hidden copy stays busy.
+  app_.messages().UnloadErrorForm();
+  DeleteMarker(kBusyMarker);
+  QString title = kWarning;
+  app_.messages().ShowMessage(CannotPlayLaunchText(launch.play_file_name), 0,
+                              title);
+  app_.player().LeaveLaunchPlayback();
 }
 
 }  // namespace vocapost

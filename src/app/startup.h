@@ -16,10 +16,12 @@ class Startup {
  private:
   bool PrepareEnvironment();     // program folder, settings, language, display
   bool OtherCopyIsBusy();        // another copy records or plays
+  void ClearStaleMarkers();      // markers left by copies that have ended
   bool ChooseLaunch();           // the command line and the file to play
   bool SettleWithRunningCopy();  // hand-over to this copy, or leave
   void SetStartupValues();       // values, start-up picture, windows' looks
   void LoadRecorderAndFinish();  // the Recorder window and the first action
+  void EndLaunchThatCannotPlay();  // its file went or cannot be read
 
   Application& app_;
   AppState& state_;

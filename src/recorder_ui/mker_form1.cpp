@@ -178,6 +178,10 @@ void MKERForm1::Form_Unload() {
 void MKERForm1::Timer1_Timer() {
   const MarkerRequests requests = TakeMarkerRequests(app_.state().launch);
   if (requests.end) {
+    // A recording or playback is ended as by Stop first, so that nothing
+    // of a recording is lost and no busy marker stays behind.
+    app_.recording().StopBeforeClosing();
+    if (app_.state().activity.is_playing == 1) Command14()->Press();
     if (Viewer* viewer = app_.viewer()) viewer->Command6()->Press();
     return;
   }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QTimer>
 
 #include "app/launch_selection.h"
+#include "message/message_reader.h"
 #include "messages/about_form.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
@@ -23,6 +25,12 @@ class StartupTest : public AppTest {
     auto other = std::make_unique<WindowRegistry>(registry_dir());
     other->Publish({"Vocapost "});
     return other;
+  }
+  // A message of three sound records; the fake wave library never gives a
+  // block back, so it plays for as long as the test runs.
+  void WriteMessage(const std::string& name) {
+    const QByteArray record = "WAV1105   " + QByteArray(1105, '\x11');
+    temp_.WriteFile(name, record + record + record);
   }
 };
 
@@ -234,13 +242,101 @@ TEST_F(StartupTest, HandOverFromAnIdleCopyReturnsToTheRecorderAfterwards) {
   EXPECT_TRUE(presenter_.messages.empty());
 }
 
-TEST_F(StartupTest, CopyThatIsAlreadyEndingGetsNoReturnToRecorder) {
+TEST_F(StartupTest, CopyThatGoesWithoutAnsweringLeavesNoRequestBehind) {
   auto other = OtherCopy();
-  temp_.WriteFile("m.vrc", "x");
+  WriteMessage("m.vrc");
+  // Already ending, it goes away without reading the request.
   temp_.WriteFile("popstop.txt", "popstop");
   QTimer::singleShot(0, [&] { other.reset(); });
+  const double before = clock_.Now();
   ASSERT_EQ(Start("m.vrc"), StartResult::kRunning);
+  EXPECT_LT(clock_.Now() - before, 1.0) << "no waiting for an answer";
   EXPECT_EQ(launch().return_to_recorder, 0);
+  EXPECT_FALSE(Exists("pop.txt"));
+  // The Recorder's timer looks at the markers every half second.
+  QTest::qWait(700);
+  EXPECT_FALSE(ender_.ended) << "its own request ended the new copy";
+  EXPECT_EQ(app_->state().activity.is_playing, 1);
+  EXPECT_FALSE(Exists("popup.txt"));
+}
+
+TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
+  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
+                            "RecordToMemory", "1"));
+  WriteMessage("m.vrc");
+  for (const bool recording : {true, false}) {
+    SCOPED_TRACE(recording ? "recording" : "playing");
+    ender_.ended = false;
+    app_ = MakeApp(wave_);
+    ASSERT_EQ(Start(recording ? "" : "m.vrc"), StartResult::kRunning);
+    QString name;
+    if (recording) {
+      app_->recorder()->Command(2)->Press();
+      name = app_->recorder()->Label(9)->text();
+      for (intptr_t header : {1, 2}) {
+        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, header,
+                                          {});
+      }
+    }
+    ASSERT_TRUE(Exists("popplay.txt"));
+    temp_.WriteFile("pop.txt", "pop");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ender_.ended; }, 3000));
+    EXPECT_EQ(temp_.ReadFile("popup.txt"), "popup");
+    EXPECT_FALSE(Exists("popplay.txt")) << "the copy is busy no more";
+    EXPECT_EQ(app_->state().activity.is_recording, 0);
+    EXPECT_EQ(app_->state().activity.is_playing, 0);
+    if (recording) {
+      MessageReader reader;
+      ASSERT_TRUE(reader.Open(name));
+      int sound = 0;
+      while (auto record = reader.Next())
+        sound += record->kind == RecordKind::kAudio;
+      EXPECT_EQ(sound, 2) << "the recording is kept whole";
+    }
+    app_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::filesystem::remove(temp_.home() / "popup.txt");
+  }
+}
+
+TEST_F(StartupTest, LaunchWhoseMessageGoesBeforePlayTellsWhyAndGoes) {
+  for (const bool after_hand_over : {false, true}) {
+    SCOPED_TRACE(after_hand_over ? "after a hand-over" : "alone");
+    ender_.ended = false;
+    presenter_.messages.clear();
+    app_ = MakeApp(wave_);
+    WriteMessage("m.vrc");
+    std::unique_ptr<WindowRegistry> other;
+    QTimer answer;
+    if (after_hand_over) {
+      other = OtherCopy();
+      QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (!Exists("pop.txt")) return;
+        std::filesystem::remove(temp_.home() / "pop.txt");
+        temp_.WriteFile("popup.txt", "popup");
+        other.reset();
+      });
+      answer.start(0);
+    }
+    // Deleted once chosen, before the Recorder window is loaded.
+    QTimer::singleShot(
+        0, [&] { std::filesystem::remove(temp_.home() / "m.vrc"); });
+    ASSERT_EQ(Start("m.vrc"), StartResult::kRunning);
+    ASSERT_EQ(presenter_.messages.size(), 1u);
+    EXPECT_EQ(presenter_.messages[0].title, "Warning");
+    EXPECT_TRUE(presenter_.messages[0].text.startsWith(
+        "The message m.vrc cannot be played ("))
+        << presenter_.messages[0].text.toStdString();
+    EXPECT_FALSE(Exists("popplay.txt"));
+    EXPECT_FALSE(Exists("pop.txt"));
+    EXPECT_EQ(app_->messages().error_form(), nullptr) << "Play's hint is gone";
+    // Alone it ends; after taking over from a recorder it becomes one.
+    EXPECT_EQ(ender_.ended, !after_hand_over);
+    EXPECT_EQ(app_->recorder() != nullptr && app_->recorder()->isVisible(),
+              after_hand_over);
+    app_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 TEST_F(StartupTest, CopyThatNeverAnswersGivesPleaseLaunchAgain) {

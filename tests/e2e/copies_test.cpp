@@ -23,13 +23,19 @@ class CopiesE2eTest : public testing::HomeTest {
     ASSERT_TRUE(Eventually(
         [&] { return first_.Windows().contains("shown\tMKERForm1"); }));
   }
-  // A copy that is running but never looks at the markers.
+  // A copy of the same program home that runs but never looks at the
+  // markers.
   std::unique_ptr<WindowRegistry> DeafCopy() {
     std::filesystem::create_directories(temp_.root() / "runtime");
-    auto copy =
-        std::make_unique<WindowRegistry>(temp_.root() / "runtime" / "vocapost");
+    auto copy = std::make_unique<WindowRegistry>(
+        HomeRegistryDir(temp_.root() / "runtime" / "vocapost", temp_.home()));
     copy->Publish({"Vocapost "});
     return copy;
+  }
+  // Three records of sound, about two seconds.
+  void WriteMessage(const std::string& name) {
+    const QByteArray record = "WAV1105   " + QByteArray(1105, '\x11');
+    temp_.WriteFile(name, record + record + record);
   }
 
   ProgramRun first_{temp_, temp_.home()};
@@ -60,6 +66,52 @@ TEST_F(CopiesE2eTest, MessageFileLaunchTakesOverFromAnIdleCopy) {
   EXPECT_FALSE(HasFile("pop.txt"));
   EXPECT_FALSE(HasFile("popstop.txt"));
   EXPECT_EQ(second_.Messages(), "Vocapost Message\tLoading...\n");
+}
+
+TEST_F(CopiesE2eTest, HandOverThatNobodyAnswersStillPlaysTheWholeMessage) {
+  auto gone = DeafCopy();
+  WriteMessage("05143012.vrc");
+  second_.Launch({"05143012.vrc"});
+  ASSERT_TRUE(Eventually([&] { return HasFile("pop.txt"); }));
+  // The other copy goes without reading the request, as in a crash.
+  gone.reset();
+  ASSERT_TRUE(Eventually(
+      [&] { return second_.Windows().contains("shown\tViewer"); }, 5000))
+      << "the new copy waits for an answer that cannot come";
+  EXPECT_FALSE(HasFile("pop.txt"));
+  // After the playback it stays as the recorder the other copy was.
+  ASSERT_TRUE(Eventually(
+      [&] { return second_.Windows().contains("shown\tMKERForm1"); }, 10000));
+  EXPECT_TRUE(second_.Running());
+  EXPECT_FALSE(HasFile("popup.txt"));
+  EXPECT_FALSE(HasFile("popplay.txt"));
+  EXPECT_EQ(second_.Messages(), "Vocapost Message\tLoading...\n");
+}
+
+TEST_F(CopiesE2eTest, OnlyCopiesOfTheSameProgramHomeCount) {
+  StartFirstCopy();
+  const auto other_home = temp_.root() / "other-home";
+  ProgramRun elsewhere(temp_, other_home);
+  elsewhere.SetEnvironment(
+      "VOCAPOST_WINDOW_LOG",
+      QString::fromStdString((temp_.root() / "elsewhere.log").string()));
+  elsewhere.Launch();
+  ASSERT_TRUE(Eventually([&] {
+    return temp_.ReadFile(temp_.root() / "elsewhere.log")
+        .contains("shown\tMKERForm1");
+  })) << "a copy of another home is a recorder of its own";
+  EXPECT_TRUE(elsewhere.Running());
+  EXPECT_FALSE(std::filesystem::exists(other_home / "popshow.txt"));
+  // The same home by another path is the same home.
+  const auto link = temp_.root() / "link-home";
+  std::filesystem::create_directory_symlink(temp_.home(), link);
+  ProgramRun same(temp_, link);
+  same.Launch();
+  ASSERT_TRUE(same.Ended());
+  EXPECT_EQ(same.ExitCode(), 0);
+  EXPECT_TRUE(Eventually([&] { return !HasFile("popshow.txt"); }, 5000))
+      << "the first copy took the request";
+  EXPECT_TRUE(first_.Running());
 }
 
 TEST_F(CopiesE2eTest, CopyEndingOnRequestLeavesItsAnswer) {

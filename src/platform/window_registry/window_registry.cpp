@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <atomic>
 #include <string>
@@ -47,15 +48,25 @@ std::optional<QStringList> LiveTitles(const fs::path& file) {
   return titles;
 }
 
+bool OursAlone(const struct stat& info) {
+  return S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+         (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 // The folder must be ours alone: another user could otherwise plant copies
-// that make every launch give way.
+// that make every launch give way. So must its parent, unless that is a
+// sticky one such as /tmp, where nobody can replace what is ours.
 bool UsableDir(const fs::path& dir) {
   std::error_code ec;
-  fs::create_directories(dir.parent_path(), ec);
+  const fs::path parent = dir.parent_path();
+  fs::create_directories(parent.parent_path(), ec);
+  mkdir(parent.c_str(), 0700);
   mkdir(dir.c_str(), 0700);
   struct stat info {};
-  return lstat(dir.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-         info.st_uid == getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+  struct stat above {};
+  return lstat(dir.c_str(), &info) == 0 && OursAlone(info) &&
+         stat(parent.c_str(), &above) == 0 &&
+         (OursAlone(above) || (above.st_mode & S_ISVTX) != 0);
 }
 
 }  // namespace
@@ -66,6 +77,16 @@ fs::path DefaultRegistryDir() {
     return fs::path(runtime.toStdString()) / "vocapost";
   }
   return fs::temp_directory_path() / ("vocapost-" + std::to_string(getuid()));
+}
+
+fs::path HomeRegistryDir(const fs::path& base, const fs::path& home) {
+  std::error_code ec;
+  fs::path resolved = fs::weakly_canonical(fs::absolute(home, ec), ec);
+  if (ec) resolved = home;
+  // A digest keeps any path, however long or odd, a short plain name.
+  const QByteArray digest = QCryptographicHash::hash(
+      QByteArray::fromStdString(resolved.string()), QCryptographicHash::Sha1);
+  return base / ("home-" + digest.toHex().left(20).toStdString());
 }
 
 WindowRegistry::WindowRegistry(fs::path dir) : dir_(std::move(dir)) {}

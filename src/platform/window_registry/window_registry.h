@@ -39,4 +39,10 @@ class WindowRegistry {
 // folder when there is no runtime folder.
 std::filesystem::path DefaultRegistryDir();
 
+// The folder under `base` for the copies whose program home is `home`
+// (spelt any way that leads to the same folder). Copies of other homes read
+// other marker files, so they must not count as running copies.
+std::filesystem::path HomeRegistryDir(const std::filesystem::path& base,
+                                      const std::filesystem::path& home);
+
 }  // namespace vocapost
