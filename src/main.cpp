@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <optional>
 
 #include "app/application.h"
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
 
   const vocapost::StartOptions options{
       vocapost::ResolveProgramHome(), vocapost::ShippedDataDir(),
-      vocapost::CommandLineFromArguments(QApplication::arguments().mid(1))};
+      vocapost::CommandLineFromArguments(QApplication::arguments().mid(1)),
+      QFileInfo(QApplication::applicationFilePath()).fileName()};
   if (app.Start(options) == vocapost::StartResult::kEnded) {
     return app.exit_code();
   }
