@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <optional>
 
 #include "app/application.h"
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
 
   const vocapost::StartOptions options{
       home, vocapost::ShippedDataDir(),
-      vocapost::CommandLineFromArguments(QApplication::arguments().mid(1))};
+      vocapost::CommandLineFromArguments(QApplication::arguments().mid(1)),
+      QFileInfo(QApplication::applicationFilePath()).fileName()};
   if (app.Start(options) == vocapost::StartResult::kEnded) {
     return app.exit_code();
   }

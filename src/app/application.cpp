@@ -27,7 +27,9 @@ Application::Application(Services services)
       player_(state_, audio_, video_, messages_, services.clock),
       procedure_factory_([this](WindowProcedure previous) {
         return audio_.MakeWaveProcedure(std::move(previous));
-      }) {}
+      }) {
+  if (services_.starter == nullptr) services_.starter = &detached_starter_;
+}
 
 Application::~Application() {
   // Devices may still be posting to MessageForm, which goes away with us.

@@ -18,6 +18,7 @@
 #include "platform/message_box/message_presenter.h"
 #include "platform/message_log/message_log.h"
 #include "platform/process/program_end.h"
+#include "platform/process/program_start.h"
 #include "platform/registry/registry_store.h"
 #include "platform/settings/settings_store.h"
 #include "platform/wave/wave_library.h"
@@ -47,12 +48,14 @@ struct Services {
   FreeSpace& free_space;
   WallClock& wall_clock;
   const MessageLog* log = nullptr;
+  ProgramStarter* starter = nullptr;  // null: start programs for real
 };
 
 struct StartOptions {
   std::filesystem::path home;
   std::filesystem::path shipped_data;
-  QString command_line;  // as given, untrimmed
+  QString command_line;               // as given, untrimmed
+  QString program_name = "vocapost";  // the executable's file name
 };
 
 enum class StartResult { kRunning, kEnded };
@@ -79,6 +82,7 @@ class Application : public PlayerWindow {
 
   AppState& state() { return state_; }
   Services& services() { return services_; }
+  ProgramStarter& starter() { return *services_.starter; }
   FormMessages& messages() { return messages_; }
   AudioEngine& audio() { return audio_; }
   VideoEngine& video() { return video_; }
@@ -132,6 +136,7 @@ class Application : public PlayerWindow {
 
  private:
   Services services_;
+  DetachedProgramStarter detached_starter_;
   AppState state_;
   FormMessages messages_;
   AudioEngine audio_;

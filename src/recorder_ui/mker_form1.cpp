@@ -34,6 +34,7 @@ MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   Command(4)->SetHandler([this] { Command4_Click(); });
   Command(5)->SetHandler([this] { Command5_Click(); });
   Command(14)->SetHandler([this] { Command14_Click(); });
+  Command(15)->SetHandler([this] { Command15_Click(); });
   Command(17)->SetHandler([this] { Command17_Click(); });
   ConnectParameterButtons();
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });

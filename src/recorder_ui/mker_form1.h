@@ -37,6 +37,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void Command5_Click();
   void Command8_Click();
   void Command14_Click();
+  void Command15_Click();
   void Command17_Click();
   void Label5_MouseDown();
   void Combo1_Click();

@@ -204,6 +204,9 @@ void MKERForm1::CreateControls() {
   picture2_ = MakePicture("Picture2", "Audio only recording", this);
   picture2_->setScaledContents(true);
   Place(picture2_, 90, 195, 2460, 1860);
+  picture2_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(picture2_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& position) { ShowVideoMenu(position); });
   add_commands(kLateCommands);
   combo1_ = new QComboBox(this);
   combo1_->setObjectName("Combo1");

@@ -96,7 +96,8 @@ void MKERForm1::ApplyChosenFrameSize() {
 
 void MKERForm1::ShowVideoMenu(const QPoint& position) {
   // The size buttons lie out of sight: this menu presses them, so their
-  // rules (support, activity) hold here too.
+  // rules (support, activity) hold here too. The audio-only picture, in the
+  // same place, opens it as well.
   QMenu menu(this);
   auto* sizes = new QActionGroup(&menu);
   const int widths[] = {80, 120, 160, 200, 240};
@@ -116,6 +117,12 @@ void MKERForm1::ShowVideoMenu(const QPoint& position) {
   dialogs->setEnabled(activity.is_recording == 0 && activity.is_playing == 0);
   connect(dialogs, &QAction::triggered, this,
           [this] { app_.video().ShowCaptureDialogs(); });
+  // Setup lies out of sight too, and it ends the program: not in the middle
+  // of a recording or playback.
+  menu.addSeparator();
+  QAction* setup = menu.addAction(Command(15)->text() + "...");
+  setup->setEnabled(activity.is_recording == 0 && activity.is_playing == 0);
+  connect(setup, &QAction::triggered, this, [this] { Command(15)->Press(); });
   menu.exec(picture1_->mapToGlobal(position));
 }
 

@@ -217,6 +217,48 @@ TEST_F(RecorderWindowTest, ExitButtonEndsTheProgramThroughTheViewer) {
   EXPECT_FALSE(app_->viewer()->Timer1()->isActive());
 }
 
+TEST_F(RecorderWindowTest,
+       SetupStartsTheSettingsProgramAndEndsOrSaysItIsMissing) {
+  const QString missing =
+      "Vocapost Message\tThe SETMAIL.EXE Program Seems To Be Missing.";
+  struct Case {
+    const char* what;
+    const char* file;  // made in the program home; a folder when it ends in /
+    bool starts;
+    bool ends;
+  };
+  const Case cases[] = {
+      {"no tool", "", true, false},
+      {"a folder of that name", "setmail.exe/", true, false},
+      {"tool that will not start", "setmail.exe", false, false},
+      {"tool present", "setmail.exe", true, true},  // last: the program ends
+  };
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    presenter_.messages.clear();
+    starter_ = {};
+    starter_.result = c.starts;
+    std::filesystem::remove_all(temp_.home() / "setmail.exe");
+    const std::string file = c.file;
+    if (file.ends_with('/')) {
+      std::filesystem::create_directories(temp_.home() / file);
+    } else if (!file.empty()) {
+      temp_.WriteFile(file, "#!/bin/sh\n");
+    }
+    recorder().Command(15)->Press();
+    const bool tried = !file.empty() && !file.ends_with('/');
+    ASSERT_EQ(starter_.started.size(), tried ? 1u : 0u);
+    if (tried) {
+      EXPECT_EQ(starter_.started[0],
+                QStringList({"setmail.exe", "vocapost.exe"}));
+    }
+    EXPECT_EQ(ender_.ended, c.ends);
+    EXPECT_EQ(Texts(),
+              c.ends ? std::vector<QString>{} : std::vector<QString>{missing});
+  }
+}
+
 TEST_F(RecorderWindowTest, AboutOpensBesideTheRecorder) {
   ASSERT_EQ(Start(), StartResult::kRunning);
   recorder().Command(17)->Press();

@@ -52,6 +52,7 @@ class AppTest : public HomeTest {
   TestPatternDriver camera_;
   FixedFreeSpace free_space_{uint64_t{1} << 40};
   FixedWallClock wall_clock_{QDateTime(QDate(2026, 12, 5), QTime(14, 30, 12))};
+  RecordingStarter starter_;
   std::unique_ptr<Application> MakeApp(WaveLibrary& wave) {
     return MakeApp(wave, camera_);
   }
@@ -59,7 +60,7 @@ class AppTest : public HomeTest {
                                        CaptureDriver& camera) {
     return std::make_unique<Application>(Services{
         settings_, clock_, display_, presenter_, registry_, ender_, wave,
-        registry_store_, camera, free_space_, wall_clock_, &log_});
+        registry_store_, camera, free_space_, wall_clock_, &log_, &starter_});
   }
   // Every message shown so far, one "title<TAB>text" line each.
   QString Logged() const {

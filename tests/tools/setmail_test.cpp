@@ -1,0 +1,188 @@
+// The settings program: its window, where it returns to, and the mail
+// programs it offers.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "app/settings.h"
+#include "mail_programs.h"
+#include "platform/message_box/message_presenter.h"
+#include "return_program.h"
+#include "setmail_form.h"
+#include "support/temp_home.h"
+
+namespace vocapost::setmail {
+namespace {
+namespace fs = std::filesystem;
+
+QString Path(const fs::path& path) {
+  return QString::fromStdString(path.string());
+}
+
+class SetmailTest : public testing::HomeTest {
+ protected:
+  std::optional<QString> Stored(const QString& key) {
+    return store_.Get(kSettingsApplication, kSettingsSection, key);
+  }
+  void Store(const QString& key, const QString& value) {
+    ASSERT_TRUE(store_.Set(kSettingsApplication, kSettingsSection, key, value));
+  }
+  std::unique_ptr<SetmailForm> MakeForm(ProgramStarter& starter,
+                                        const QString& return_program) {
+    auto form = std::make_unique<SetmailForm>(
+        SetmailServices{store_, presenter_, starter, "the settings folder"},
+        std::vector<MailProgram>{{"Thunderbird", "thunderbird"},
+                                 {"Claws Mail", "claws-mail"}},
+        return_program);
+    form->show();
+    return form;
+  }
+  // Waits for a file that a started program writes.
+  QByteArray WaitForFile(const fs::path& path) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!fs::exists(path) && waited.elapsed() < 10000) QTest::qWait(20);
+    QTest::qWait(50);  // let it finish writing
+    QFile file(Path(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  IniSettingsStore store_{Path(temp_.config() / "vocapost")};
+  RecordingPresenter presenter_;
+};
+
+TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
+  // A stand-in Vocapost in the program home, a script without execute bit
+  // like the shipped ones, notes what it was started with.
+  temp_.WriteFile("vocapost.exe",
+                  "#!/bin/sh\nprintf '%s|' \"$@\" > started.tmp\n"
+                  "mv started.tmp started.txt\n");
+  Store("UseEmailClient", "evolution --component=mail");
+  Store("RecordToMemory", "1");
+  DetachedProgramStarter starter;
+  auto form = MakeForm(
+      starter, ReturnProgram("vocapost.exe", Path(temp_.home()), "/nowhere"));
+  // What was stored is shown.
+  EXPECT_TRUE(form->ProgramOption()->isChecked());
+  EXPECT_EQ(form->ProgramLine()->text(), "evolution --component=mail");
+  EXPECT_TRUE(form->RecordToMemory()->isChecked());
+  EXPECT_TRUE(form->FullDuplex()->isChecked()) << "absent means full duplex";
+  EXPECT_EQ(form->FoundLabel()->text(), "Found: Thunderbird");
+
+  // A program picked from the list goes into the command line.
+  QTest::mouseClick(form->ProgramList()->viewport(), Qt::LeftButton, {},
+                    form->ProgramList()
+                        ->visualItemRect(form->ProgramList()->item(1))
+                        .center());
+  EXPECT_EQ(form->ProgramLine()->text(), "claws-mail");
+  form->RecordToMemory()->setChecked(false);
+  form->FullDuplex()->setChecked(false);
+  QTest::mouseClick(form->SaveButton(), Qt::LeftButton);
+
+  EXPECT_EQ(Stored("UseEmailClient"), "claws-mail");
+  EXPECT_EQ(Stored("RecordToMemory"), "0");
+  EXPECT_EQ(Stored("FullDuplex"), "0");
+  EXPECT_TRUE(presenter_.messages.empty());
+  EXPECT_FALSE(form->isVisible()) << "the settings program ends";
+  EXPECT_EQ(WaitForFile(temp_.home() / "started.txt"), "FROMSET|");
+}
+
+TEST_F(SetmailTest, MailProgramChoiceStoresOutlookAndBothBoxesStoreOne) {
+  Store("UseEmailClient", "sylpheed");
+  RecordingStarter starter;
+  auto form = MakeForm(starter, "/opt/vocapost");
+  form->MailOption()->setChecked(true);
+  form->RecordToMemory()->setChecked(true);
+  form->SaveButton_Click();
+  EXPECT_EQ(Stored("UseEmailClient"), "Outlook");
+  EXPECT_EQ(Stored("RecordToMemory"), "1");
+  EXPECT_EQ(Stored("FullDuplex"), "1");
+  ASSERT_EQ(starter.started.size(), 1u);
+  EXPECT_EQ(starter.started[0], QStringList({"/opt/vocapost", "FROMSET"}));
+}
+
+TEST_F(SetmailTest, UnwritableStoreIsToldAndNothingStarts) {
+  // The store's folder is a file: nothing can be written there.
+  QFile blocker(Path(temp_.config() / "vocapost"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  RecordingStarter starter;
+  auto form = MakeForm(starter, "/opt/vocapost");
+  form->MailOption()->setChecked(true);
+  form->SaveButton_Click();
+  ASSERT_EQ(presenter_.messages.size(), 1u);
+  EXPECT_EQ(presenter_.messages[0].title, "Vocapost Properties");
+  EXPECT_TRUE(presenter_.messages[0].text.startsWith(
+      "The settings could not be saved in the settings folder."));
+  EXPECT_TRUE(starter.started.empty());
+  EXPECT_TRUE(form->isVisible()) << "the user can still cancel";
+}
+
+TEST_F(SetmailTest, CancelAndClosingStartVocapostPlainAndWriteNothing) {
+  for (const bool by_close : {false, true}) {
+    SCOPED_TRACE(by_close ? "window closed" : "Cancel");
+    RecordingStarter starter;
+    auto form = MakeForm(starter, "/opt/vocapost");
+    form->RecordToMemory()->setChecked(true);
+    if (by_close) {
+      form->close();
+    } else {
+      QTest::mouseClick(form->CancelButton(), Qt::LeftButton);
+    }
+    ASSERT_EQ(starter.started.size(), 1u);
+    EXPECT_EQ(starter.started[0], QStringList({"/opt/vocapost"}));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(Stored("RecordToMemory"), std::nullopt);
+  }
+}
+
+TEST_F(SetmailTest, ReturnProgramIsTheHomesThenOneBesideUsThenOnPath) {
+  const fs::path tools = temp_.root() / "bin";
+  fs::create_directories(tools);
+  temp_.WriteFile(tools / "vocapost", "#!/bin/sh\n");
+  fs::permissions(tools / "vocapost", fs::perms::owner_all);
+  const QString home = Path(temp_.home());
+  EXPECT_EQ(ReturnProgram("vocapost.exe", home, Path(tools)),
+            Path(tools / "vocapost"));
+  temp_.WriteFile("vocapost.exe", "#!/bin/sh\n");
+  EXPECT_EQ(ReturnProgram("vocapost.exe", home, Path(tools)),
+            Path(temp_.home() / "vocapost.exe"));
+  EXPECT_EQ(ReturnProgram("sh.exe", home, Path(tools)),
+            QStandardPaths::findExecutable("sh"));
+  EXPECT_EQ(ReturnProgram("no-such-program.exe", home, Path(tools)),
+            "no-such-program");
+}
+
+TEST_F(SetmailTest, MailProgramsAreTheDesktopDefaultThenKnownOnesOnPath) {
+  const fs::path bin = temp_.root() / "path";
+  fs::create_directories(bin);
+  const auto executable = [&](const std::string& name,
+                              const QByteArray& script) {
+    temp_.WriteFile(bin / name, "#!/bin/sh\n" + script);
+    fs::permissions(bin / name, fs::perms::owner_all);
+  };
+  executable("xdg-mime", "echo mymail.desktop\n");
+  executable("geary", "");
+  executable("thunderbird", "");
+  executable("mymail", "");
+  temp_.WriteFile(temp_.root() / "data" / "applications" / "mymail.desktop",
+                  "[Desktop Entry]\nName=My Mail\nName[de]=Meine Post\n"
+                  "Exec=mymail --compose %u\n[Desktop Action New]\n"
+                  "Exec=mymail --new\n");
+  const QByteArray old_path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(bin.string()));
+  const std::vector<MailProgram> found = FindMailPrograms();
+  qputenv("PATH", old_path);
+  ASSERT_EQ(found.size(), 3u);
+  EXPECT_EQ(found[0].name, "My Mail");
+  EXPECT_EQ(found[0].command, "mymail --compose");
+  EXPECT_EQ(found[1].name, "Thunderbird");
+  EXPECT_EQ(found[1].command, "thunderbird");
+  EXPECT_EQ(found[2].name, "Geary");
+}
+
+}  // namespace
+}  // namespace vocapost::setmail

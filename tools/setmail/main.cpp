@@ -1,0 +1,38 @@
+// vocapost-setmail: the Vocapost settings window. Vocapost's Setup starts it
+// as "setmail.exe vocapost.exe"; Save and Cancel start that program again.
+#include <QApplication>
+
+#include "app/settings.h"
+#include "mail_programs.h"
+#include "platform/environment/environment.h"
+#include "platform/home/program_home.h"
+#include "platform/message_box/qt_message_presenter.h"
+#include "platform/process/program_start.h"
+#include "platform/settings/settings_store.h"
+#include "return_program.h"
+#include "setmail_form.h"
+
+int main(int argc, char** argv) {
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName("vocapost-setmail");
+  namespace setmail = vocapost::setmail;
+
+  vocapost::IniSettingsStore settings(vocapost::DefaultConfigDir());
+  vocapost::QtMessagePresenter presenter(
+      vocapost::ReadEnvironment().autoclose_messages);
+  vocapost::DetachedProgramStarter starter;
+  const QStringList arguments = QApplication::arguments().mid(1);
+  const QString home =
+      QString::fromStdString(vocapost::ResolveProgramHome().string());
+  const QString return_program =
+      arguments.isEmpty()
+          ? QString()
+          : setmail::ReturnProgram(arguments.first(), home,
+                                   QApplication::applicationDirPath());
+
+  setmail::SetmailForm form({settings, presenter, starter,
+                             settings.FilePath(vocapost::kSettingsApplication)},
+                            setmail::FindMailPrograms(), return_program);
+  form.show();
+  return QApplication::exec();
+}
