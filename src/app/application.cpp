@@ -4,6 +4,7 @@
 
 #include "messages/about_form.h"
 #include "platform/display/screen_placement.h"
+#include "platform/mail/desktop_mail_automation.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
@@ -113,6 +114,15 @@ void Application::EndProgram(int code) {
 StartResult Application::EndAtOnce(int code) {
   exit_code_ = code;
   return StartResult::kEnded;
+}
+
+EmailDispatch Application::MailDispatch() {
+  return {state_.settings.use_email_client,
+          state_.extra_texts,
+          state_.messages.message_title,
+          messages_,
+          options_.home,
+          [] { return std::make_unique<DesktopMailAutomation>(); }};
 }
 
 void Application::ClearPackageList() {

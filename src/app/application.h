@@ -26,6 +26,7 @@
 #include "player/player_engine.h"
 #include "player/player_window.h"
 #include "record/recording_cycle.h"
+#include "send/email_dispatch.h"
 #include "video/video_engine.h"
 
 namespace vocapost {
@@ -115,6 +116,10 @@ class Application : public PlayerWindow {
   MKERForm1& LoadRecorder();
   void UnloadRecorder();
   AboutForm& LoadAboutForm();
+
+  // What sending a file by e-mail works with: this program's setting, texts
+  // and messages, and the desktop's mail programs.
+  EmailDispatch MailDispatch();
 
   // Running copies of the program, this one included once its Viewer exists.
   int CountRunningCopies() const;

@@ -39,6 +39,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void Command14_Click();
   void Command15_Click();
   void Command17_Click();
+  void Command23_Click();
   void Label5_MouseDown();
   void Combo1_Click();
 

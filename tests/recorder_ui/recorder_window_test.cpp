@@ -10,6 +10,7 @@
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
 #include "support/artifacts.h"
+#include "support/recording_program.h"
 
 namespace vocapost {
 namespace {
@@ -293,6 +294,30 @@ TEST_F(RecorderWindowTest, ScreenshotShowsTheLivePictureAndBothPanels) {
   EXPECT_NE(shot.pixel(record), shot.pixel(QPoint(record.x(), 2)));
   EXPECT_NE(QColor(shot.pixel(exit)).red(), QColor(shot.pixel(exit)).blue())
       << "coloured";
+}
+
+TEST_F(RecorderWindowTest, SendPictureMailsTheCurrentRecording) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  testing::EnvironmentScope env;
+  const auto record = temp_.root() / "composer.args";
+  testing::WriteRecordingProgram(temp_.root() / "composer", record);
+  env.Set("VOCAPOST_MAIL_COMPOSER", temp_.root() / "composer");
+  recorder().show();
+  QTest::mouseClick(recorder().ImagePicture(24), Qt::LeftButton);
+  EXPECT_EQ(Message(), "No file selected");
+  EXPECT_EQ(app_->messages().error_form()->windowTitle(), "Vocapost Message");
+
+  temp_.WriteFile("05143012.vrc", "message");
+  recorder().ShowNewRecording("05143012.vrc");
+  QTest::mouseClick(recorder().ImagePicture(24), Qt::LeftButton);
+  const auto arguments = testing::RecordedArguments(record);
+  ASSERT_TRUE(arguments);
+  ASSERT_EQ(arguments->size(), 4);
+  EXPECT_EQ(arguments->at(1),
+            QString::fromStdString((temp_.home() / "05143012.vrc").string()));
+  EXPECT_TRUE(arguments->at(3).startsWith(
+      "\n\nThe attachment you received is a Vocapost Audio/Video message.\n"));
+  EXPECT_EQ(app_->messages().error_form(), nullptr);
 }
 
 }  // namespace

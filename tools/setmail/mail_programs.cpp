@@ -1,18 +1,14 @@
 #include "mail_programs.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <optional>
 
-#include "platform/process/program_start.h"
+#include "platform/mail/mailto_handler.h"
 
 namespace vocapost::setmail {
 namespace {
-
-constexpr int kQueryMilliseconds = 3000;
 
 struct KnownProgram {
   const char* executable;
@@ -27,46 +23,16 @@ constexpr KnownProgram kKnownPrograms[] = {
     {"geary", "Geary"},
 };
 
-// The desktop file that handles mailto: links, e.g. "thunderbird.desktop".
-QString DefaultMailHandler() {
-  QProcess query;
-  query.start("xdg-mime", {"query", "default", "x-scheme-handler/mailto"});
-  if (!query.waitForFinished(kQueryMilliseconds)) {
-    query.kill();
-    query.waitForFinished();
-    return {};
+// A command line that a shell splits back into `words`.
+QString Joined(const QStringList& words) {
+  QStringList quoted;
+  static const QRegularExpression kPlain(R"(^[A-Za-z0-9_@%+=:,./-]+$)");
+  for (const QString& word : words) {
+    quoted << (kPlain.match(word).hasMatch()
+                   ? word
+                   : "'" + QString(word).replace("'", R"('\'')") + "'");
   }
-  if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
-    return {};
-  return QString::fromUtf8(query.readAllStandardOutput()).trimmed();
-}
-
-// Name and Exec of the desktop file's main group; the Exec without its
-// field codes (%u, %F, ...), which only a launcher fills in.
-std::optional<MailProgram> ReadDesktopFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
-  MailProgram program;
-  bool in_main_group = false;
-  while (!file.atEnd()) {
-    const QString line = QString::fromUtf8(file.readLine()).trimmed();
-    if (line.startsWith('[')) {
-      in_main_group = line == "[Desktop Entry]";
-    } else if (in_main_group && line.startsWith("Name=")) {
-      program.name = line.mid(5).trimmed();
-    } else if (in_main_group && line.startsWith("Exec=")) {
-      static const QRegularExpression kFieldCode(R"(\s*%[a-zA-Z])");
-      program.command = line.mid(5).remove(kFieldCode).trimmed();
-    }
-  }
-  if (program.command.isEmpty()) return std::nullopt;
-  if (program.name.isEmpty()) program.name = QFileInfo(path).completeBaseName();
-  return program;
-}
-
-QString ExecutableOf(const QString& command) {
-  const QStringList words = SplitCommandLine(command);
-  return words.isEmpty() ? QString() : QFileInfo(words.first()).fileName();
+  return quoted.join(' ');
 }
 
 }  // namespace
@@ -74,16 +40,12 @@ QString ExecutableOf(const QString& command) {
 std::vector<MailProgram> FindMailPrograms() {
   std::vector<MailProgram> found;
   QString handler_executable;
-  const QString handler = DefaultMailHandler();
-  if (!handler.isEmpty()) {
-    const QString path =
-        QStandardPaths::locate(QStandardPaths::ApplicationsLocation, handler);
-    if (!path.isEmpty()) {
-      if (std::optional<MailProgram> program = ReadDesktopFile(path)) {
-        handler_executable = ExecutableOf(program->command);
-        found.push_back(*program);
-      }
-    }
+  if (const std::optional<MailHandler> handler = DefaultMailHandler()) {
+    handler_executable = QFileInfo(handler->command.first()).fileName();
+    const QString name = handler->name.isEmpty()
+                             ? QFileInfo(handler->desktop_id).completeBaseName()
+                             : handler->name;
+    found.push_back({name, Joined(handler->command)});
   }
   for (const KnownProgram& known : kKnownPrograms) {
     const QString executable = known.executable;
