@@ -38,6 +38,8 @@ MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   Command(17)->SetHandler([this] { Command17_Click(); });
   Command(23)->SetHandler([this] { Command23_Click(); });
   ConnectParameterButtons();
+  ConnectFileCommands();
+  CreateMenus();
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
   app_.recording().SetWindow(this);
 }
@@ -55,6 +57,7 @@ void MKERForm1::Form_Load() {
   file2_->SetPattern("*.vrc");
   file3_->SetPath(".");
   file3_->SetPattern("*.goo");
+  WatchProgramHome();
   timer1_->start(kTimerMilliseconds);
   Label(1)->setText("Local Video");
   Label(3)->move(TwipsToPixels(120), TwipsToPixels(360));
