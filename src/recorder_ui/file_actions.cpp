@@ -127,7 +127,12 @@ void MKERForm1::CreatePackage(const QString& name) {
 }
 
 void MKERForm1::SendFile(const QString& name) {
-  if (send_file_) send_file_(name);
+  if (send_file_) {
+    send_file_(name);
+    return;
+  }
+  EmailDispatch dispatch = app_.MailDispatch();
+  SendFileByEmail(dispatch, name);
 }
 
 void MKERForm1::PlayFile(const QString& name) {

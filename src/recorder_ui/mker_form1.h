@@ -42,7 +42,6 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void Command14_Click();
   void Command15_Click();
   void Command17_Click();
-  void Command23_Click();
   void Label5_MouseDown();
   void Combo1_Click();
   void Command22_Click();
@@ -63,7 +62,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void SendFile(const QString& name);
   void PlayFile(const QString& name);
   void DeleteFile(const QString& name);
-  // Hands a file to the e-mail program; nothing is sent until one is set.
+  // Tests put a recorder of sent names in place of the e-mail program.
   void SetSendFile(std::function<void(const QString&)> send) {
     send_file_ = std::move(send);
   }
