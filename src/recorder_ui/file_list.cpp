@@ -1,8 +1,12 @@
 #include "recorder_ui/file_list.h"
 
 #include <QDir>
+#include <QDrag>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
+#include <QUrl>
 
 #include "messages/control_fonts.h"
 
@@ -11,6 +15,11 @@ namespace vocapost {
 FileList::FileList(const QString& name, QWidget* parent) : QListWidget(parent) {
   setObjectName(name);
   setSelectionMode(QAbstractItemView::SingleSelection);
+  setDragEnabled(true);
+  setDragDropMode(QAbstractItemView::DragOnly);
+  setDefaultDropAction(Qt::CopyAction);
+  // The menus open on the mouse going down, and on the keys below.
+  setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void FileList::SetPath(const QString& path) {
@@ -23,13 +32,27 @@ void FileList::SetPattern(const QString& pattern) {
   Refresh();
 }
 
-void FileList::Refresh() {
+QStringList FileList::Names() const {
   // Only names are read: a folder of thousands of messages lists at once.
-  const QStringList names =
-      QDir(path_).entryList({pattern_}, QDir::Files | QDir::Hidden, QDir::Name);
+  return QDir(path_).entryList({pattern_}, QDir::Files | QDir::Hidden,
+                               QDir::Name);
+}
+
+void FileList::Refresh() {
+  const QStringList names = Names();
   clear();
   addItems(names);
   setCurrentRow(-1);
+}
+
+void FileList::Update() {
+  const QStringList names = Names();
+  QStringList shown;
+  for (int row = 0; row < count(); ++row) shown << item(row)->text();
+  if (names == shown) return;
+  const QString selected = SelectedName();
+  Refresh();
+  if (!selected.isEmpty()) SetListIndex(names.indexOf(selected));
 }
 
 int FileList::ListIndex() const {
@@ -43,6 +66,53 @@ void FileList::SetListIndex(int index) {
     return;
   }
   setCurrentRow(index);
+}
+
+QString FileList::SelectedName() const {
+  const int index = ListIndex();
+  return index < 0 ? QString() : List(index);
+}
+
+QMimeData* FileList::DragData() const {
+  auto* mime = new QMimeData;
+  const QString name = SelectedName();
+  if (name.isEmpty()) return mime;
+  const QString path = QDir(path_).absoluteFilePath(name);
+  mime->setUrls({QUrl::fromLocalFile(path)});
+  mime->setText(path);
+  return mime;
+}
+
+void FileList::DragSelectedFile() {
+  if (ListIndex() >= 0) {
+    auto* drag = new QDrag(this);
+    drag->setMimeData(DragData());
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+  }
+  // Dropped or not: the drag is over.
+  emit DragEnded();
+}
+
+void FileList::startDrag(Qt::DropActions) { DragSelectedFile(); }
+
+void FileList::mousePressEvent(QMouseEvent* event) {
+  // A right click opens the menu for the selected file; it does not select.
+  if (event->button() != Qt::RightButton) QListWidget::mousePressEvent(event);
+  emit MouseDown(event->button(), event->position().toPoint());
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+  const bool menu_key =
+      event->key() == Qt::Key_Menu ||
+      (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+  if (!menu_key) {
+    QListWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  const QListWidgetItem* selected = currentItem();
+  const QRect at = selected != nullptr ? visualItemRect(selected) : QRect();
+  emit MouseDown(Qt::RightButton, at.isNull() ? QPoint(4, 4) : at.bottomLeft());
 }
 
 void FileList::FitFontTo(const QString& widest, bool one_row) {

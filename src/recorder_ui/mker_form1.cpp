@@ -36,8 +36,9 @@ MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   Command(14)->SetHandler([this] { Command14_Click(); });
   Command(15)->SetHandler([this] { Command15_Click(); });
   Command(17)->SetHandler([this] { Command17_Click(); });
-  Command(23)->SetHandler([this] { Command23_Click(); });
   ConnectParameterButtons();
+  ConnectFileCommands();
+  CreateMenus();
   connect(timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
   app_.recording().SetWindow(this);
 }
@@ -55,6 +56,7 @@ void MKERForm1::Form_Load() {
   file2_->SetPattern("*.vrc");
   file3_->SetPath(".");
   file3_->SetPattern("*.goo");
+  WatchProgramHome();
   timer1_->start(kTimerMilliseconds);
   Label(1)->setText("Local Video");
   Label(3)->move(TwipsToPixels(120), TwipsToPixels(360));
@@ -226,17 +228,6 @@ void MKERForm1::Command17_Click() {
 }
 
 void MKERForm1::Label5_MouseDown() { ClearPackageList(); }
-
-void MKERForm1::Command23_Click() {
-  const int selected = file1_->ListIndex();
-  if (selected < 0) {
-    app_.messages().ShowMessageForm("No file selected", 0,
-                                    app_.state().messages.viewer_message_title);
-    return;
-  }
-  EmailDispatch dispatch = app_.MailDispatch();
-  SendFileByEmail(dispatch, file1_->List(selected));
-}
 
 void MKERForm1::Combo1_Click() { ClearPackageList(); }
 

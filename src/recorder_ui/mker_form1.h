@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QComboBox>
+#include <QFileSystemWatcher>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMargins>
+#include <QMenu>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "app/application.h"
 #include "record/recording_window.h"
 #include "recorder_ui/command_button.h"
+#include "recorder_ui/drag_text.h"
 #include "recorder_ui/file_list.h"
 #include "recorder_ui/image_button.h"
 
@@ -39,9 +42,30 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void Command14_Click();
   void Command15_Click();
   void Command17_Click();
-  void Command23_Click();
   void Label5_MouseDown();
   void Combo1_Click();
+  void Command22_Click();
+  void Command23_Click();
+  void Command24_Click();
+  void Command25_Click();
+  void Command26_Click();
+  void Command27_Click();
+  void Command28_Click();
+  void File1_MouseDown(Qt::MouseButton button, const QPoint& position);
+  void File2_MouseDown(Qt::MouseButton button, const QPoint& position);
+  void File3_MouseDown(Qt::MouseButton button, const QPoint& position);
+  void File2_DblClick();
+  void File_CompleteDrag();
+
+  // What the file buttons and menus do with the name chosen in a list.
+  void CreatePackage(const QString& name);
+  void SendFile(const QString& name);
+  void PlayFile(const QString& name);
+  void DeleteFile(const QString& name);
+  // Tests put a recorder of sent names in place of the e-mail program.
+  void SetSendFile(std::function<void(const QString&)> send) {
+    send_file_ = std::move(send);
+  }
 
   void SizeButton(int width, int height, int flag);
   void QualityButton(int32_t ratio, int picture);
@@ -79,6 +103,11 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   FileList* File3() const { return file3_; }
   QComboBox* Combo1() const { return combo1_; }
   QTimer* Timer1() const { return timer1_; }
+  DragText* Text1() const { return text1_; }
+  QMenu* mnuMain() const { return mnu_main_; }
+  QMenu* mnuMake() const { return mnu_make_; }
+  QMenu* mnuDelete() const { return mnu_delete_; }
+  QMenu* mnuOutlook() const { return mnu_outlook_; }
   int16_t painted() const { return painted_; }
 
  protected:
@@ -94,6 +123,12 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void ConnectParameterButtons();
   void CreateCommands();
   void CreateImageButtons();
+  void CreateMenus();
+  void ConnectFileCommands();
+  void WatchProgramHome();
+  // The selected name of `list`, or empty after telling the user.
+  QString SelectedOrTell(const FileList& list);
+  void OpenFileMenu(const FileList& list, QMenu* menu, const QPoint& position);
   void ConnectImageButton(int picture, int model, bool radio);
   void GiveImageButtonsTheirPictures();
   void CopyTooltipsToImageButtons();
@@ -126,7 +161,14 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   FileList* file2_ = nullptr;
   FileList* file3_ = nullptr;
   QComboBox* combo1_ = nullptr;
-  QLineEdit* text1_ = nullptr;
+  DragText* text1_ = nullptr;
+  QMenu* mnu_main_ = nullptr;
+  QMenu* mnu_make_ = nullptr;
+  QMenu* mnu_delete_ = nullptr;
+  QMenu* mnu_outlook_ = nullptr;
+  std::function<void(const QString&)> send_file_;
+  QFileSystemWatcher* home_watcher_ = nullptr;
+  QTimer* folder_changed_ = nullptr;
   QTimer* timer1_ = nullptr;
   int16_t painted_ = 0;
   QMargins sized_for_border_;

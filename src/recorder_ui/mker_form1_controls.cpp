@@ -198,8 +198,7 @@ void MKERForm1::CreateControls() {
     frame->installEventFilter(this);
   }
   ShowRecordingLook(false);
-  text1_ = new QLineEdit("Drag", this);
-  text1_->setObjectName("Text1");
+  text1_ = new DragText("Text1", "Drag", this);
   Place(text1_, 6780, 4425, 615, 285);
   picture2_ = MakePicture("Picture2", "Audio only recording", this);
   picture2_->setScaledContents(true);

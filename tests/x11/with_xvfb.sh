@@ -1,0 +1,13 @@
+#!/bin/sh
+# Runs a test program on a private X server of its own (no window manager).
+# Usage: with_xvfb.sh PROGRAM [ARGS...]
+set -eu
+command -v Xvfb >/dev/null || { echo "Xvfb is missing (apt-get install xvfb)" >&2; exit 1; }
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+server=$!
+trap 'kill $server 2>/dev/null; rm -f "$fifo"' EXIT
+read -r display <"$fifo"
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+"$@"
