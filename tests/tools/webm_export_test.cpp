@@ -57,8 +57,9 @@ class WebmExportTest : public testing::AppTest {
 
   // A recording at 240 x 180 by the program's own codec and a 440 Hz tone:
   // before each run of frames one audio record of 0.68 s (none for -1).
-  QByteArray Record(const QString& name, const std::vector<int>& runs) {
-    recorder().Command(10)->Press();
+  QByteArray Record(const QString& name, const std::vector<int>& runs,
+                    int size_button = 10) {
+    recorder().Command(size_button)->Press();
     GsmEncoder gsm;
     MessageWriter writer;
     EXPECT_TRUE(writer.BeginFile(name));
@@ -263,6 +264,31 @@ TEST_F(WebmExportTest, MessageWithoutVideoOrSoundGivesOneTrack) {
     ASSERT_EQ(times.size(), played.frames.size());
     for (size_t i = 0; i < times.size(); ++i)
       EXPECT_NEAR(times[i], played.frames[i].at / 8000.0, 0.0011);
+  }
+}
+
+TEST_F(WebmExportTest, NewPictureSizeStartsOnItsKeyFrame) {
+  const QByteArray small = Record("s.vrc", {-3}, 8);
+  const QByteArray large = Record("l.vrc", {-3}, 10);  // a key frame first
+  const QByteArray after_key =
+      large.mid(10 + RecordLength(QString::fromLatin1(large.left(10))));
+  struct Case {
+    QByteArray message;
+    QStringList pictures;
+  };
+  const Case cases[] = {
+      {small + large,
+       {"160,120", "160,120", "160,120", "240,180", "240,180", "240,180"}},
+      {small + after_key, {"160,120", "160,120", "160,120"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pictures.size());
+    temp_.WriteFile("m.vrc", c.message);
+    Export("m.vrc", "m.webm");
+    EXPECT_EQ(Lines(RunTool("ffprobe", {"-v", "error", "-show_entries",
+                                        "frame=width,height", "-of", "csv=p=0",
+                                        "m.webm"})),
+              c.pictures);
   }
 }
 
