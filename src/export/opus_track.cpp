@@ -15,6 +15,9 @@ OpusTrack::OpusTrack() {
   }
   opus_encoder_ctl(encoder_, OPUS_SET_BITRATE(kBitRate));
   opus_encoder_ctl(encoder_, OPUS_SET_SIGNAL(OPUS_SIGNAL_VOICE));
+  // The sound was GSM: a low complexity loses nothing that is still there,
+  // and is what keeps 20 minutes of sound to a couple of seconds' work.
+  opus_encoder_ctl(encoder_, OPUS_SET_COMPLEXITY(kComplexity));
   opus_int32 lookahead = 0;
   opus_encoder_ctl(encoder_, OPUS_GET_LOOKAHEAD(&lookahead));
   pre_skip_ = lookahead;

@@ -21,6 +21,7 @@ class OpusTrack {
   static constexpr int kSampleRate = 8000;
   static constexpr int kFrameSamples = 320;
   static constexpr int kBitRate = 12000;
+  static constexpr int kComplexity = 1;
 
   OpusTrack();
   ~OpusTrack();
