@@ -2,12 +2,16 @@
 // and its player.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 #include <deque>
 
 #include "message/message_writer.h"
+#include "messages/error_form.h"
 #include "msg_commands.h"
 #include "platform/codec/vp8_codec.h"
 #include "platform/wave/gsm_codec.h"
@@ -360,6 +364,34 @@ TEST_F(WebmExportTest, FailedExportSaysWhyAndLeavesNothing) {
   }
   std::filesystem::permissions(temp_.home() / "out" / "ro",
                                std::filesystem::perms::owner_all);
+}
+
+TEST_F(WebmExportTest, MessageListsExportThroughTheSaveDialog) {
+  Record("05143012.vrc", {4});
+  recorder().File2()->Refresh();
+  recorder().File2()->SetListIndex(0);
+  const QString chosen = QDir::current().filePath("exported.webm");
+  for (const bool accept : {false, true}) {
+    SCOPED_TRACE(accept);
+    QString offered;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      offered = dialog->selectedFiles().value(0);
+      if (!accept) return dialog->reject();
+      dialog->selectFile(chosen);
+      static_cast<QDialog*>(dialog)->accept();  // the file dialog's own checks
+    });
+    recorder().findChild<QAction*>("mnuExportDelete")->trigger();
+    EXPECT_TRUE(offered.endsWith("/05143012.webm")) << offered.toStdString();
+    const ErrorForm1* form = app_->messages().error_form();
+    const bool told = form != nullptr && form->isVisible();
+    EXPECT_EQ(told, accept);
+    EXPECT_EQ(QFileInfo::exists(chosen), accept);
+  }
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
+            "Exported to " + chosen + ".");
+  EXPECT_EQ(Streams(chosen), QStringList({"vp8,240,180", "opus"}));
 }
 
 }  // namespace
