@@ -4,6 +4,7 @@
 #include <QtEndian>
 
 #include "app/markers.h"
+#include "player/playback_timing.h"
 
 namespace vocapost {
 namespace {
@@ -124,7 +125,7 @@ void PlayerEngine::Play() {
 }
 
 void PlayerEngine::PlayerTick() {
-  if (state_.audio.queued_play_buffers >= 2) return;
+  if (state_.audio.queued_play_buffers >= kMostQueuedPlayBlocks) return;
   const std::optional<MessageRecord> record = reader_.Next();
   if (!record) {
     EndPlayback();

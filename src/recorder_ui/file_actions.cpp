@@ -4,6 +4,7 @@
 
 #include "app/package_messages.h"
 #include "player/viewer.h"
+#include "recorder_ui/export_action.h"
 #include "recorder_ui/mker_form1.h"
 
 namespace vocapost {
@@ -150,6 +151,11 @@ void MKERForm1::DeleteFile(const QString& name) {
   if (!QFile::moveToTrash(name)) QFile::remove(name);
   file1_->Refresh();
   file2_->Refresh();
+}
+
+void MKERForm1::ExportFile(const QString& name) {
+  ExportMessageAsWebm(this, name, app_.messages(),
+                      app_.state().messages.viewer_message_title);
 }
 
 void MKERForm1::WatchProgramHome() {

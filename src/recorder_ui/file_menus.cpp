@@ -12,9 +12,10 @@ constexpr int kCancelText = 9;
 constexpr int kCreateText = 10;
 
 struct MenuItem {
-  int text;
+  int text;  // kOwnCaption: not one of the extra texts
   bool names_file;
 };
+constexpr int kOwnCaption = -1;
 
 QMenu* AddMenu(QMenu* main, const char* name, const char* title) {
   QMenu* menu = main->addMenu(title);
@@ -44,11 +45,13 @@ void MKERForm1::CreateMenus() {
   on(AddItem(mnu_make_, "mnuCreate2"), file1_, &MKERForm1::CreatePackage);
   on(AddItem(mnu_make_, "mnuSendMake"), file1_, &MKERForm1::SendFile);
   AddItem(mnu_make_, "mnuCan2");
+  on(AddItem(mnu_make_, "mnuExportMake"), file1_, &MKERForm1::ExportFile);
   on(AddItem(mnu_delete_, "mnuCreate1"), file2_, &MKERForm1::CreatePackage);
   on(AddItem(mnu_delete_, "mnuPlayFile"), file2_, &MKERForm1::PlayFile);
   on(AddItem(mnu_delete_, "mnuDeleteFile"), file2_, &MKERForm1::DeleteFile);
   on(AddItem(mnu_delete_, "mnuSendDelete"), file2_, &MKERForm1::SendFile);
   AddItem(mnu_delete_, "mnuCancel");
+  on(AddItem(mnu_delete_, "mnuExportDelete"), file2_, &MKERForm1::ExportFile);
   on(AddItem(mnu_outlook_, "mnuSendOut"), file3_, &MKERForm1::SendFile);
   AddItem(mnu_outlook_, "mnuCancelOut");
 }
@@ -67,6 +70,8 @@ void MKERForm1::OpenFileMenu(const FileList& list, QMenu* menu,
       {"mnuCancel", {kCancelText, false}},
       {"mnuSendOut", {kSendText, true}},
       {"mnuCancelOut", {kCancelText, false}},
+      {"mnuExportMake", {kOwnCaption, false}},
+      {"mnuExportDelete", {kOwnCaption, false}},
   };
   // Set at every opening: they name the file and follow the language.
   const ExtraTexts& texts = app_.state().extra_texts;
@@ -74,6 +79,10 @@ void MKERForm1::OpenFileMenu(const FileList& list, QMenu* menu,
   const QString name = QString(list.SelectedName()).replace("&", "&&");
   for (QAction* item : menu->actions()) {
     const MenuItem& entry = kItems.at(item->objectName());
+    if (entry.text == kOwnCaption) {
+      item->setText("Export as WebM…");
+      continue;
+    }
     item->setText(entry.names_file ? texts[entry.text] + ' ' + name
                                    : texts[entry.text]);
   }

@@ -62,6 +62,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void SendFile(const QString& name);
   void PlayFile(const QString& name);
   void DeleteFile(const QString& name);
+  void ExportFile(const QString& name);
   // Tests put a recorder of sent names in place of the e-mail program.
   void SetSendFile(std::function<void(const QString&)> send) {
     send_file_ = std::move(send);

@@ -106,11 +106,12 @@ TEST_F(FileListsTest, EachMenuNamesTheFileAndRunsItsItems) {
     QString sent;
   } cases[] = {
       {&MKERForm1::File1, &MKERForm1::mnuMake,
-       "C&reate file /w viewer|&Send 05143012.vrc|&Cancel", "mnuSendMake",
+       "C&reate file /w viewer|&Send 05143012.vrc|&Cancel|Export as WebM…",
+       "mnuSendMake",
        "05143012.vrc"},
       {&MKERForm1::File2, &MKERForm1::mnuDelete,
        "C&reate file /w viewer|&Play 06000000.vrc|&Delete 06000000.vrc|"
-       "&Send 06000000.vrc|&Cancel",
+       "&Send 06000000.vrc|&Cancel|Export as WebM…",
        "mnuSendDelete", "06000000.vrc"},
       {&MKERForm1::File3, &MKERForm1::mnuOutlook, "&Send vocap.exe|&Cancel",
        "mnuSendOut", "vocap.exe"},

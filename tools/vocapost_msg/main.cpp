@@ -1,4 +1,4 @@
-// vocapost-msg: look into, build and unpack Vocapost message files.
+// vocapost-msg: look into, build, unpack and export Vocapost message files.
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
@@ -12,7 +12,8 @@ namespace {
 int Usage(QTextStream& err) {
   err << "usage: vocapost-msg info FILE.vrc\n"
          "       vocapost-msg package FILE.vrc   (writes voca-MSG*.exe here)\n"
-         "       vocapost-msg extract PACKAGE    (writes its message here)"
+         "       vocapost-msg extract PACKAGE    (writes its message here)\n"
+         "       vocapost-msg export FILE.vrc OUT.webm"
       << Qt::endl;
   return vocapost::tool::kUsage;
 }
@@ -32,6 +33,9 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTextStream out(stdout), err(stderr);
   const QStringList args = QCoreApplication::arguments().mid(1);
+  if (args.size() == 3 && args[0] == "export") {
+    return vocapost::tool::Export(args[1], args[2], out, err);
+  }
   if (args.size() != 2) return Usage(err);
   const QString& command = args[0];
   if (command == "info") return vocapost::tool::Info(args[1], out, err);

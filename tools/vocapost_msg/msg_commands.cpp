@@ -5,6 +5,7 @@
 #include <QtEndian>
 #include <map>
 
+#include "export/webm_export.h"
 #include "message/message_package.h"
 #include "message/message_reader.h"
 
@@ -128,6 +129,38 @@ int Extract(const QString& package, QTextStream& out, QTextStream& err) {
     return kFailed;
   }
   out << taken.name << Qt::endl;
+  return kOk;
+}
+
+int Export(const QString& file, const QString& webm, QTextStream& out,
+           QTextStream& err) {
+  const ExportResult result = ExportWebm(file, webm);
+  switch (result.outcome) {
+    case ExportOutcome::kCannotRead:
+      err << "vocapost-msg: cannot read " << file << Qt::endl;
+      return kFailed;
+    case ExportOutcome::kNotAMessage:
+      err << "vocapost-msg: " << file
+          << ": not a Vocapost message (no whole record at its start)"
+          << Qt::endl;
+      return kFailed;
+    case ExportOutcome::kCannotWrite:
+    case ExportOutcome::kCancelled:
+      err << "vocapost-msg: cannot write " << webm << ": " << result.error
+          << Qt::endl;
+      return kFailed;
+    case ExportOutcome::kDone:
+      break;
+  }
+  if (result.lost_bytes > 0) {
+    err << "vocapost-msg: " << file << ": not exported: the last "
+        << result.lost_bytes << " of " << result.message_bytes
+        << " bytes, from offset " << result.lost_at
+        << ", which hold no whole record" << Qt::endl;
+  }
+  out << webm << ": " << result.webm_bytes << " bytes, " << result.frames
+      << " frames, " << QString::number(result.seconds, 'f', 2) << " s"
+      << Qt::endl;
   return kOk;
 }
 

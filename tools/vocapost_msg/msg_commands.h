@@ -21,4 +21,8 @@ int Package(const QString& file, const QString& stub, QTextStream& out,
 // Takes the message out of a package into the current directory.
 int Extract(const QString& package, QTextStream& out, QTextStream& err);
 
+// Writes the message as a WebM file that any browser or player plays.
+int Export(const QString& file, const QString& webm, QTextStream& out,
+           QTextStream& err);
+
 }  // namespace vocapost::tool

@@ -59,14 +59,23 @@ void BgrToI420(const uint8_t* bgr, int w, int h, vpx_image_t* img) {
   }
 }
 
-void I420ToBgr(const vpx_image_t* img, int w, int h, uint8_t* bgr) {
+void ImageToBgr(const vpx_image_t* img, int w, int h, uint8_t* bgr) {
+  I420ToBgr({img->planes[VPX_PLANE_Y], img->planes[VPX_PLANE_U],
+             img->planes[VPX_PLANE_V]},
+            {img->stride[VPX_PLANE_Y], img->stride[VPX_PLANE_U],
+             img->stride[VPX_PLANE_V]},
+            w, h, bgr);
+}
+
+}  // namespace
+
+void I420ToBgr(std::array<const uint8_t*, 3> planes, std::array<int, 3> strides,
+               int w, int h, uint8_t* bgr) {
   for (int y = 0; y < h; ++y) {
     uint8_t* row = bgr + static_cast<ptrdiff_t>(h - 1 - y) * w * 3;
-    const uint8_t* yp = img->planes[VPX_PLANE_Y] + y * img->stride[VPX_PLANE_Y];
-    const uint8_t* up =
-        img->planes[VPX_PLANE_U] + (y / 2) * img->stride[VPX_PLANE_U];
-    const uint8_t* vp =
-        img->planes[VPX_PLANE_V] + (y / 2) * img->stride[VPX_PLANE_V];
+    const uint8_t* yp = planes[0] + y * strides[0];
+    const uint8_t* up = planes[1] + (y / 2) * strides[1];
+    const uint8_t* vp = planes[2] + (y / 2) * strides[2];
     for (int x = 0; x < w; ++x, row += 3) {
       const int luma = yp[x] * kOne + kHalf, u = up[x / 2] - 128,
                 v = vp[x / 2] - 128;
@@ -76,8 +85,6 @@ void I420ToBgr(const vpx_image_t* img, int w, int h, uint8_t* bgr) {
     }
   }
 }
-
-}  // namespace
 
 struct Vp8Encoder::State {
   vpx_codec_ctx_t codec{};
@@ -196,8 +203,7 @@ struct Vp8Decoder::State {
 };
 
 Vp8Decoder::Vp8Decoder(int64_t max_picture_bytes)
-    : state_(std::make_unique<State>()),
-      max_picture_bytes_(max_picture_bytes) {
+    : state_(std::make_unique<State>()), max_picture_bytes_(max_picture_bytes) {
   state_->open = vpx_codec_dec_init(&state_->codec, vpx_codec_vp8_dx(), nullptr,
                                     0) == VPX_CODEC_OK;
 }
@@ -219,7 +225,7 @@ bool Vp8Decoder::Decode(const uint8_t* frame, size_t size, int width,
       static_cast<int>(image->d_h) != height) {
     return false;
   }
-  I420ToBgr(image, width, height, bgr);
+  ImageToBgr(image, width, height, bgr);
   return true;
 }
 

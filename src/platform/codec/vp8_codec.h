@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -28,6 +29,11 @@ class Vp8Encoder {
   bool ok_ = false;
 };
 
+// A decoded VP8 picture (Y, U, V planes, 4:2:0) as the decoder hands it
+// out: 24-bit bottom-up BGR, full range.
+void I420ToBgr(std::array<const uint8_t*, 3> planes, std::array<int, 3> strides,
+               int w, int h, uint8_t* bgr);
+
 class Vp8Decoder {
  public:
   // Pictures of more than `max_picture_bytes` (24-bit) are never decoded.
@@ -42,8 +48,7 @@ class Vp8Decoder {
               uint8_t* bgr);
 
  private:
-  bool SizeAsDeclared(const uint8_t* frame, size_t size, int width,
-                      int height);
+  bool SizeAsDeclared(const uint8_t* frame, size_t size, int width, int height);
 
   struct State;
   std::unique_ptr<State> state_;

@@ -1,0 +1,398 @@
+// WebM export checked with FFmpeg's own tools against the program's decoder
+// and its player.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+#include <deque>
+
+#include "message/message_writer.h"
+#include "messages/error_form.h"
+#include "msg_commands.h"
+#include "platform/codec/vp8_codec.h"
+#include "platform/wave/gsm_codec.h"
+#include "platform/window_message/window_message.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+#include "support/file_size_limit.h"
+#include "support/tone.h"
+#include "support/unprivileged_files.h"
+
+namespace vocapost {
+namespace {
+
+constexpr int kWidth = 240, kHeight = 180;
+constexpr double kToneHz = 440;
+constexpr int64_t kTick = 400;  // samples in one 50 ms tick
+
+struct Drawn {
+  int64_t at = 0;  // samples from the first tick
+  std::vector<uint8_t> picture;
+};
+
+struct PlayerRun {
+  std::vector<Drawn> frames;
+  std::vector<int64_t> sound_starts;  // one per audio record
+  int64_t end = 0;
+};
+
+QByteArray RunTool(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.start(program, args);
+  EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+  EXPECT_EQ(process.exitCode(), 0)
+      << program.toStdString() << ": " << process.readAllStandardError().data();
+  return process.readAllStandardOutput();
+}
+
+QStringList Lines(const QByteArray& text) {
+  return QString::fromUtf8(text).split('\n', Qt::SkipEmptyParts);
+}
+
+class WebmExportTest : public testing::AppTest {
+ protected:
+  WebmExportTest() { EXPECT_EQ(Start(), StartResult::kRunning); }
+  MKERForm1& recorder() { return *app_->recorder(); }
+
+  // A recording at 240 x 180 by the program's own codec and a 440 Hz tone:
+  // before each run of frames one audio record of 0.68 s (none for -1).
+  QByteArray Record(const QString& name, const std::vector<int>& runs,
+                    int size_button = 10) {
+    recorder().Command(size_button)->Press();
+    GsmEncoder gsm;
+    MessageWriter writer;
+    EXPECT_TRUE(writer.BeginFile(name));
+    size_t sample = 0;
+    for (const int frames : runs) {
+      if (frames >= 0) {
+        const std::vector<int16_t> tone =
+            testing::Tone(kToneHz, 17 * kGsmBlockSamples, 8000, sample);
+        sample += tone.size();
+        EXPECT_TRUE(writer.AppendAudio(gsm.Encode(tone.data(), tone.size())));
+      }
+      for (int i = 0; i < std::abs(frames); ++i) {
+        const int32_t length = app_->video().CompressCurrentFrame();
+        EXPECT_GT(length, 49);
+        EXPECT_TRUE(writer.AppendVideo(QByteArray(
+            reinterpret_cast<const char*>(app_->video().compressed_frame()),
+            length)));
+      }
+    }
+    EXPECT_TRUE(writer.Finish());
+    return temp_.ReadFile(name.toStdString());
+  }
+
+  // Plays `name` with the program's player, tick by tick, on a sound card
+  // that plays the blocks handed to it back to back.
+  PlayerRun Play(const QString& name) {
+    PlayerRun run;
+    wave_.played_sizes.clear();
+    recorder().ShowRecordingName(name);
+    recorder().Command4()->Press();
+    app_->viewer()->Timer1()->stop();
+    std::deque<int64_t> playing;
+    int64_t now = 0, card_end = 0;
+    intptr_t reported = 0;
+    size_t handed = 0;
+    while (app_->state().activity.is_playing == 1 && now < 60 * 8000) {
+      while (!playing.empty() && playing.front() <= now) {
+        playing.pop_front();
+        QCoreApplication::postEvent(
+            wave_.window,
+            new WindowMessageEvent(kPlayedBlockMessage, 0, ++reported));
+      }
+      QCoreApplication::processEvents();
+      const qint64 before = app_->viewer()->Picture2()->pixmap().cacheKey();
+      app_->viewer()->player_tick();
+      if (app_->viewer()->Picture2()->pixmap().cacheKey() != before) {
+        const uint8_t* picture = app_->video().decoded_frame().data();
+        run.frames.push_back({now, {picture, picture + kWidth * kHeight * 3}});
+      }
+      for (; handed < wave_.played_sizes.size(); ++handed) {
+        const int64_t start = std::max(now, card_end);
+        run.sound_starts.push_back(start);
+        card_end = start + wave_.played_sizes[handed] / kGsmBlockBytes *
+                               kGsmBlockSamples;
+        playing.push_back(card_end);
+      }
+      now += kTick;
+    }
+    run.end = std::max(now - kTick, card_end);
+    return run;
+  }
+
+  QString Export(const QString& message, const QString& webm) {
+    err_text_.clear();
+    EXPECT_EQ(tool::Export(message, webm, out_, err_), tool::kOk)
+        << err_text_.toStdString();
+    return err_text_;
+  }
+
+  static double Probe(const QString& webm, const QString& entry) {
+    return RunTool("ffprobe", {"-v", "error", "-show_entries", entry, "-of",
+                               "csv=p=0", webm})
+        .trimmed()
+        .toDouble();
+  }
+  static QStringList Streams(const QString& webm) {
+    return Lines(RunTool(
+        "ffprobe", {"-v", "error", "-show_entries",
+                    "stream=codec_name,width,height", "-of", "csv=p=0", webm}));
+  }
+  static std::vector<double> VideoTimes(const QString& webm) {
+    std::vector<double> times;
+    for (const QString& line :
+         Lines(RunTool("ffprobe", {"-v", "error", "-select_streams", "v:0",
+                                   "-show_entries", "packet=pts_time", "-of",
+                                   "csv=p=0", webm}))) {
+      times.push_back(line.toDouble());
+    }
+    return times;
+  }
+  // Every frame FFmpeg decodes, as the program's decoder would hand it out.
+  static std::vector<std::vector<uint8_t>> FfmpegPictures(const QString& webm) {
+    const QByteArray yuv = RunTool(
+        "ffmpeg", {"-v", "error", "-i", webm, "-map", "0:v:0", "-f", "rawvideo",
+                   "-pix_fmt", "yuv420p", "-fps_mode", "passthrough", "-"});
+    const int plane = kWidth * kHeight, chroma = plane / 4;
+    std::vector<std::vector<uint8_t>> pictures;
+    for (qsizetype at = 0; at + plane * 3 / 2 <= yuv.size();
+         at += plane * 3 / 2) {
+      const auto* y = reinterpret_cast<const uint8_t*>(yuv.constData() + at);
+      std::vector<uint8_t> bgr(static_cast<size_t>(plane) * 3);
+      I420ToBgr({y, y + plane, y + plane + chroma},
+                {kWidth, kWidth / 2, kWidth / 2}, kWidth, kHeight, bgr.data());
+      pictures.push_back(std::move(bgr));
+    }
+    return pictures;
+  }
+  // The sound from time 0 on, silence before its first packet's time.
+  static std::vector<int16_t> FfmpegSound(const QString& webm) {
+    const QByteArray pcm =
+        RunTool("ffmpeg", {"-v", "error", "-copyts", "-i", webm, "-map",
+                           "0:a:0", "-af", "aresample=async=1:first_pts=0",
+                           "-f", "s16le", "-ac", "1", "-ar", "8000", "-"});
+    std::vector<int16_t> samples(static_cast<size_t>(pcm.size() / 2));
+    std::memcpy(samples.data(), pcm.constData(), samples.size() * 2);
+    return samples;
+  }
+
+  QString out_text_, err_text_;
+  QTextStream out_{&out_text_}, err_{&err_text_};
+};
+
+double Rms(const int16_t* samples, size_t count) {
+  double sum = 0;
+  for (size_t i = 0; i < count; ++i) sum += double(samples[i]) * samples[i];
+  return std::sqrt(sum / static_cast<double>(count));
+}
+
+TEST_F(WebmExportTest, RecordingPlaysInStepAsThePlayerPlaysIt) {
+  // Runs of frames shorter and longer than the sound that paces them: the
+  // 20-frame run outlasts its 0.68 s of sound and leaves a pause.
+  const QByteArray message = Record("m.vrc", {6, 14, 20, 3, 9});
+  Export("m.vrc", "m.webm");
+  ASSERT_TRUE(QFileInfo::exists("m.webm"));
+  EXPECT_LE(QFileInfo("m.webm").size(), message.size() * 1.2);
+  EXPECT_EQ(Streams("m.webm"), QStringList({"vp8,240,180", "opus"}));
+
+  const PlayerRun played = Play("m.vrc");
+  ASSERT_EQ(played.frames.size(), 52u);
+  ASSERT_EQ(played.sound_starts.size(), 5u);
+  EXPECT_NEAR(Probe("m.webm", "format=duration"), played.end / 8000.0, 0.05);
+
+  // The frame on screen at any time is the player's: same times, same
+  // pictures, so the VP8 data went through untouched.
+  const std::vector<double> times = VideoTimes("m.webm");
+  const std::vector<std::vector<uint8_t>> pictures = FfmpegPictures("m.webm");
+  ASSERT_EQ(times.size(), played.frames.size());
+  ASSERT_EQ(pictures.size(), played.frames.size());
+  for (size_t i = 0; i < times.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_NEAR(times[i], played.frames[i].at / 8000.0, 0.0011);
+    EXPECT_TRUE(pictures[i] == played.frames[i].picture);
+  }
+
+  // The sound where the player plays it, silence in its pauses.
+  GsmDecoder gsm;
+  std::vector<int16_t> expected(static_cast<size_t>(played.end), 0);
+  MessageReader reader;
+  ASSERT_TRUE(reader.Open("m.vrc"));
+  size_t block = 0;
+  while (std::optional<MessageRecord> record = reader.Next()) {
+    if (record->kind != RecordKind::kAudio) continue;
+    const std::vector<int16_t> samples = gsm.Decode(
+        reinterpret_cast<const uint8_t*>(record->payload.constData()),
+        static_cast<size_t>(record->payload.size()));
+    std::copy(samples.begin(), samples.end(),
+              expected.begin() + played.sound_starts[block++]);
+  }
+  const std::vector<int16_t> sound = FfmpegSound("m.webm");
+  ASSERT_GE(sound.size(), expected.size() - kTick);
+  const size_t count = std::min(sound.size(), expected.size());
+  double both = 0, own = 0, theirs = 0;
+  for (size_t i = 0; i < count; ++i) {
+    both += double(sound[i]) * expected[i];
+    own += double(expected[i]) * expected[i];
+    theirs += double(sound[i]) * sound[i];
+  }
+  EXPECT_GT(both / std::sqrt(own * theirs), 0.9) << "sound out of step";
+  const size_t steady = static_cast<size_t>(played.sound_starts[1]);
+  EXPECT_NEAR(20 * std::log10(Rms(sound.data() + steady, 4000) /
+                              Rms(expected.data() + steady, 4000)),
+              0, 3);
+  const std::vector<int16_t> tone(sound.begin() + steady,
+                                  sound.begin() + steady + 4000);
+  EXPECT_GT(testing::ToneSnrDb(tone, kToneHz), 10);
+}
+
+TEST_F(WebmExportTest, MessageWithoutVideoOrSoundGivesOneTrack) {
+  struct Case {
+    std::vector<int> runs;
+    QStringList streams;
+  };
+  const Case cases[] = {{{0, 0, 0}, {"opus"}}, {{-8}, {"vp8,240,180"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.streams.join(' ').toStdString());
+    Record("m.vrc", c.runs);
+    Export("m.vrc", "m.webm");
+    EXPECT_EQ(Streams("m.webm"), c.streams);
+    const PlayerRun played = Play("m.vrc");
+    EXPECT_NEAR(Probe("m.webm", "format=duration"), played.end / 8000.0, 0.05);
+    const std::vector<double> times = VideoTimes("m.webm");
+    ASSERT_EQ(times.size(), played.frames.size());
+    for (size_t i = 0; i < times.size(); ++i)
+      EXPECT_NEAR(times[i], played.frames[i].at / 8000.0, 0.0011);
+  }
+}
+
+TEST_F(WebmExportTest, NewPictureSizeStartsOnItsKeyFrame) {
+  const QByteArray small = Record("s.vrc", {-3}, 8);
+  const QByteArray large = Record("l.vrc", {-3}, 10);  // a key frame first
+  const QByteArray after_key =
+      large.mid(10 + RecordLength(QString::fromLatin1(large.left(10))));
+  struct Case {
+    QByteArray message;
+    QStringList pictures;
+  };
+  const Case cases[] = {
+      {small + large,
+       {"160,120", "160,120", "160,120", "240,180", "240,180", "240,180"}},
+      {small + after_key, {"160,120", "160,120", "160,120"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pictures.size());
+    temp_.WriteFile("m.vrc", c.message);
+    Export("m.vrc", "m.webm");
+    EXPECT_EQ(Lines(RunTool("ffprobe", {"-v", "error", "-show_entries",
+                                        "frame=width,height", "-of", "csv=p=0",
+                                        "m.webm"})),
+              c.pictures);
+  }
+}
+
+TEST_F(WebmExportTest, CutShortMessageExportsItsWholeRecordsAndSaysWhatIsLost) {
+  const QByteArray whole = Record("whole.vrc", {3, 3});
+  MessageReader reader;
+  ASSERT_TRUE(reader.Open("whole.vrc"));
+  int32_t last = 0;
+  while (std::optional<MessageRecord> record = reader.Next())
+    last = record->position - 1;
+  const QByteArray cut = whole.left(whole.size() - 100);
+  temp_.WriteFile("cut.vrc", cut);
+  EXPECT_EQ(Export("cut.vrc", "cut.webm"),
+            QString("vocapost-msg: cut.vrc: not exported: the last %1 of %2 "
+                    "bytes, from offset %3, which hold no whole record\n")
+                .arg(cut.size() - last)
+                .arg(cut.size())
+                .arg(last));
+  EXPECT_EQ(FfmpegPictures("cut.webm").size(), 5u);
+  EXPECT_EQ(Streams("cut.webm"), QStringList({"vp8,240,180", "opus"}));
+}
+
+TEST_F(WebmExportTest, FailedExportSaysWhyAndLeavesNothing) {
+  Record("m.vrc", {2});
+  temp_.WriteFile("junk.vrc", "JUNK      and more");
+  temp_.WriteFile("empty.vrc", "");
+  std::filesystem::create_directories(temp_.home() / "out" / "ro");
+  std::filesystem::create_directories(temp_.home() / "out" / "taken.webm");
+  std::filesystem::permissions(temp_.home() / "out" / "ro",
+                               std::filesystem::perms::owner_read |
+                                   std::filesystem::perms::owner_exec |
+                                   std::filesystem::perms::others_read |
+                                   std::filesystem::perms::others_exec);
+  std::filesystem::permissions(temp_.home(), std::filesystem::perms::all);
+  struct Case {
+    QString message, webm, error;
+    rlim_t disk = RLIM_INFINITY;
+  };
+  const Case cases[] = {
+      {"absent.vrc", "out/a.webm", "vocapost-msg: cannot read absent.vrc\n"},
+      {"junk.vrc", "out/a.webm",
+       "vocapost-msg: junk.vrc: not a Vocapost message (no whole record at "
+       "its start)\n"},
+      {"empty.vrc", "out/a.webm",
+       "vocapost-msg: empty.vrc: not a Vocapost message (no whole record at "
+       "its start)\n"},
+      {"m.vrc", "out/ro/a.webm", "vocapost-msg: cannot write out/ro/a.webm: "},
+      {"m.vrc", "out/missing/a.webm",
+       "vocapost-msg: cannot write out/missing/a.webm: "},
+      {"m.vrc", "out/taken.webm",
+       "vocapost-msg: cannot write out/taken.webm: "},
+      {"m.vrc", "out/a.webm", "vocapost-msg: cannot write out/a.webm: ", 4000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.webm.toStdString() + " " + c.error.toStdString());
+    err_text_.clear();
+    int code = 0;
+    {
+      const testing::UnprivilegedFiles nobody;
+      const testing::FileSizeLimit disk(c.disk);
+      code = tool::Export(c.message, c.webm, out_, err_);
+    }
+    EXPECT_EQ(code, tool::kFailed);
+    EXPECT_TRUE(err_text_.startsWith(c.error)) << err_text_.toStdString();
+    EXPECT_EQ(QDir("out").entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"ro", "taken.webm"}));
+    EXPECT_TRUE(QDir("out/ro").isEmpty());
+    EXPECT_TRUE(QDir("out/taken.webm").isEmpty());
+  }
+  std::filesystem::permissions(temp_.home() / "out" / "ro",
+                               std::filesystem::perms::owner_all);
+}
+
+TEST_F(WebmExportTest, MessageListsExportThroughTheSaveDialog) {
+  Record("05143012.vrc", {4});
+  recorder().File2()->Refresh();
+  recorder().File2()->SetListIndex(0);
+  const QString chosen = QDir::current().filePath("exported.webm");
+  for (const bool accept : {false, true}) {
+    SCOPED_TRACE(accept);
+    QString offered;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      offered = dialog->selectedFiles().value(0);
+      if (!accept) return dialog->reject();
+      dialog->selectFile(chosen);
+      static_cast<QDialog*>(dialog)->accept();  // the file dialog's own checks
+    });
+    recorder().findChild<QAction*>("mnuExportDelete")->trigger();
+    EXPECT_TRUE(offered.endsWith("/05143012.webm")) << offered.toStdString();
+    const ErrorForm1* form = app_->messages().error_form();
+    const bool told = form != nullptr && form->isVisible();
+    EXPECT_EQ(told, accept);
+    EXPECT_EQ(QFileInfo::exists(chosen), accept);
+  }
+  EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
+            "Exported to " + chosen + ".");
+  EXPECT_EQ(Streams(chosen), QStringList({"vp8,240,180", "opus"}));
+}
+
+}  // namespace
+}  // namespace vocapost
