@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "audio/audio_state.h"
 #include "record/recording_session.h"
+#include "send/mail_search_state.h"
 
 namespace vocapost {
 
@@ -97,6 +98,7 @@ struct AppState {
   RecordingSession recording;
   ExtraTexts extra_texts;
   int extra_text_count = 0;
+  MailSearchState mail_search;
   int32_t maximum_message_size = 0;
 };
 

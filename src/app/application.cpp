@@ -3,11 +3,14 @@
 #include <QGuiApplication>
 
 #include "messages/about_form.h"
+#include "platform/desktop/atspi_desktop.h"
+#include "platform/desktop/x11_desktop_windows.h"
 #include "platform/display/screen_placement.h"
 #include "platform/mail/desktop_mail_automation.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
+#include "send/mail_text_insertion.h"
 
 namespace vocapost {
 
@@ -123,6 +126,19 @@ EmailDispatch Application::MailDispatch() {
           messages_,
           options_.home,
           [] { return std::make_unique<DesktopMailAutomation>(); }};
+}
+
+void Application::InsertRecipientNotice() {
+  if (services_.desktop == nullptr) {
+    real_desktop_ = MakeDesktopWindows();
+    real_accessibility_ = std::make_unique<AtspiDesktop>();
+    services_.desktop = real_desktop_.get();
+    services_.accessibility = real_accessibility_.get();
+  }
+  MailTextInsertion insertion{*services_.desktop, services_.accessibility,
+                              services_.clock, state_.extra_texts,
+                              state_.mail_search};
+  vocapost::InsertRecipientNotice(insertion);
 }
 
 void Application::ClearPackageList() {

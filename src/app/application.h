@@ -13,6 +13,8 @@
 #include "platform/capture/capture_window.h"
 #include "platform/clock/clock.h"
 #include "platform/codec/codec_manager.h"
+#include "platform/desktop/accessible_desktop.h"
+#include "platform/desktop/desktop_windows.h"
 #include "platform/disk/free_space.h"
 #include "platform/display/display_info.h"
 #include "platform/message_box/message_presenter.h"
@@ -50,6 +52,10 @@ struct Services {
   WallClock& wall_clock;
   const MessageLog* log = nullptr;
   ProgramStarter* starter = nullptr;  // null: start programs for real
+  // Null: the real desktop and its accessibility tree; a given desktop comes
+  // with the accessibility tree given beside it, if any.
+  DesktopWindows* desktop = nullptr;
+  AccessibleDesktop* accessibility = nullptr;
 };
 
 struct StartOptions {
@@ -120,6 +126,8 @@ class Application : public PlayerWindow {
   // What sending a file by e-mail works with: this program's setting, texts
   // and messages, and the desktop's mail programs.
   EmailDispatch MailDispatch();
+  // After a file was dragged out of a list: the notice into the mail.
+  void InsertRecipientNotice();
 
   // Running copies of the program, this one included once its Viewer exists.
   int CountRunningCopies() const;
@@ -155,6 +163,8 @@ class Application : public PlayerWindow {
   QPointer<Viewer> viewer_;
   QPointer<MKERForm1> recorder_;
   QPointer<AboutForm> about_form_;
+  std::unique_ptr<DesktopWindows> real_desktop_;
+  std::unique_ptr<AccessibleDesktop> real_accessibility_;
   WindowProcedure saved_procedure_;
   ProcedureFactory procedure_factory_;
   int exit_code_ = 0;

@@ -270,7 +270,7 @@ void Viewer::closeEvent(QCloseEvent* event) {
   Form_Unload();
 }
 
-void Viewer::Command12_Click() {}
+void Viewer::Command12_Click() { app_.InsertRecipientNotice(); }
 
 void Viewer::SetWindowWidthTwips(int width) {
   resize(TwipsToPixels(width), height());

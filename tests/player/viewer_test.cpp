@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
 #include "recorder_ui/mker_form1.h"
@@ -139,6 +141,16 @@ TEST_F(ViewerTest, StopDuringALaunchPlaybackEndsOrReturnsToTheRecorder) {
   launch.play_file_name = "m.vrc";
   viewer_->Command1()->Press();
   EXPECT_TRUE(ender_.ended);
+}
+
+TEST_F(ViewerTest, DragEndWithoutAnX11DesktopPausesAndDoesNothingElse) {
+  QGuiApplication::clipboard()->setText("kept");
+  const size_t shown = presenter_.messages.size();
+  const double start = clock_.Now();
+  viewer_->Command12()->Press();
+  EXPECT_GT(clock_.Now() - start, 1.0);
+  EXPECT_EQ(presenter_.messages.size(), shown);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
 }
 
 }  // namespace
