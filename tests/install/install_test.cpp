@@ -95,6 +95,11 @@ class InstalledTest : public testing::HomeTest {
     env.insert("XDG_DATA_DIRS", Str(Share()) + ":/usr/share");
     env.insert("XDG_CONFIG_HOME", Str(temp_.root() / "config"));
     env.insert("XDG_CONFIG_DIRS", Str(temp_.root() / "no-system-config"));
+    // A sanitizer build's programs keep their settings and suppressions.
+    const QProcessEnvironment outer = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+      if (outer.contains(name)) env.insert(name, outer.value(name));
+    }
     return env;
   }
 
