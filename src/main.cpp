@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <optional>
 
 #include "app/application.h"
 #include "app/launch_selection.h"
+#include "app/standard_options.h"
 #include "platform/capture/capture_window.h"
 #include "platform/clock/clock.h"
 #include "platform/display/screen_display_info.h"
@@ -18,9 +20,36 @@
 #include "platform/window_log/window_log.h"
 #include "platform/window_registry/window_registry.h"
 
+namespace {
+
+constexpr char kHelp[] =
+    "Usage: vocapost [FILE.vrc]\n"
+    "Records, plays and sends short audio/video messages.\n"
+    "\n"
+    "Without a file Vocapost opens its Recorder window. With a message file "
+    "it\n"
+    "plays the message and ends; a running Vocapost hands over to the new "
+    "one.\n"
+    "\n"
+    "  --help     show this help and end\n"
+    "  --version  show the version and end\n"
+    "\n"
+    "Messages and Vocapost's files are kept in $VOCAPOST_HOME, else in\n"
+    "$XDG_DATA_HOME/vocapost (~/.local/share/vocapost). Devices are chosen by\n"
+    "VOCAPOST_CAPTURE (v4l2, test-pattern, none), VOCAPOST_AUDIO (portaudio,\n"
+    "test-tone, wav:IN.wav, none) and VOCAPOST_AUDIO_OUT (portaudio,\n"
+    "wav:OUT.wav, discard). See vocapost(1).\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that no display is needed.
+  if (vocapost::AnswerStandardOption(argc, argv, "vocapost", kHelp)) return 0;
   QApplication qt(argc, argv);
   QApplication::setApplicationName("vocapost");
+  // Ties the windows to the installed menu entry and its icon.
+  QApplication::setDesktopFileName("org.vocapost.Vocapost");
+  QApplication::setWindowIcon(QIcon::fromTheme("org.vocapost.Vocapost"));
   // The program ends through its Viewer window, which stays hidden.
   QApplication::setQuitOnLastWindowClosed(false);
 

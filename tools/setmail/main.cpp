@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/settings.h"
+#include "app/standard_options.h"
 #include "mail_programs.h"
 #include "platform/environment/environment.h"
 #include "platform/home/program_home.h"
@@ -12,7 +13,26 @@
 #include "return_program.h"
 #include "setmail_form.h"
 
+namespace {
+
+constexpr char kHelp[] =
+    "Usage: vocapost-setmail [PROGRAM]\n"
+    "The Vocapost settings window: the mail program, recording to memory and\n"
+    "full duplex sound. Save and Cancel start PROGRAM again when one is\n"
+    "given; Vocapost's Setup gives \"vocapost.exe\".\n"
+    "\n"
+    "  --help     show this help and end\n"
+    "  --version  show the version and end\n"
+    "\n"
+    "The settings are kept in $XDG_CONFIG_HOME/vocapost (~/.config/vocapost).\n"
+    "See vocapost-setmail(1).\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (vocapost::AnswerStandardOption(argc, argv, "vocapost-setmail", kHelp)) {
+    return 0;
+  }
   QApplication qt(argc, argv);
   QApplication::setApplicationName("vocapost-setmail");
   namespace setmail = vocapost::setmail;

@@ -3,18 +3,31 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
+#include <string>
 
+#include "app/standard_options.h"
 #include "msg_commands.h"
 #include "platform/home/program_home.h"
+#include "thumbnail_command.h"
 
 namespace {
 
+constexpr char kCommands[] =
+    "usage: vocapost-msg info FILE.vrc\n"
+    "       vocapost-msg package FILE.vrc   (writes voca-MSG*.exe here)\n"
+    "       vocapost-msg extract PACKAGE    (writes its message here)\n"
+    "       vocapost-msg export FILE.vrc OUT.webm\n"
+    "       vocapost-msg thumbnail FILE.vrc OUT.png SIZE\n"
+    "                                       (draws the first picture)\n";
+
+constexpr char kOptions[] =
+    "\n"
+    "  --help     show this help and end\n"
+    "  --version  show the version and end\n"
+    "See vocapost-msg(1).\n";
+
 int Usage(QTextStream& err) {
-  err << "usage: vocapost-msg info FILE.vrc\n"
-         "       vocapost-msg package FILE.vrc   (writes voca-MSG*.exe here)\n"
-         "       vocapost-msg extract PACKAGE    (writes its message here)\n"
-         "       vocapost-msg export FILE.vrc OUT.webm"
-      << Qt::endl;
+  err << kCommands << Qt::flush;
   return vocapost::tool::kUsage;
 }
 
@@ -30,12 +43,18 @@ QString StubPath() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (vocapost::AnswerStandardOption(argc, argv, "vocapost-msg",
+                                     std::string(kCommands) + kOptions)) {
+    return 0;
+  }
   QCoreApplication app(argc, argv);
   QTextStream out(stdout), err(stderr);
   const QStringList args = QCoreApplication::arguments().mid(1);
   if (args.size() == 3 && args[0] == "export") {
     return vocapost::tool::Export(args[1], args[2], out, err);
   }
+  if (!args.isEmpty() && args[0] == "thumbnail")
+    return vocapost::tool::ThumbnailCommand(args.mid(1), err);
   if (args.size() != 2) return Usage(err);
   const QString& command = args[0];
   if (command == "info") return vocapost::tool::Info(args[1], out, err);
