@@ -36,7 +36,7 @@ void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
                                    QString& title) {
   const QString shown = Prepare(text, title);
   if (error_form_ == nullptr) {
-    error_form_ = new ErrorForm1();
+    error_form_ = new ErrorForm1(language_extension_);
     QObject::connect(error_form_, &ErrorForm1::UnloadRequested, error_form_,
                      [this] { UnloadErrorForm(); });
   }

@@ -66,7 +66,8 @@ void MKERForm1::Form_Load() {
   ApplyChosenFrameSize();
   DetectAudio();
   app_.state().extra_text_count = 0;
-  LocaliseForm(*this, app_.state().extra_texts, 0);
+  LocaliseForm(*this, app_.state().extra_texts, 0,
+               app_.state().messages.language_extension);
   Centre();
   app_.state().launch.recorder_loaded = 1;
   CopyTooltipsToImageButtons();
