@@ -10,6 +10,7 @@
 #include "app/marker_requests.h"
 #include "app/settings.h"
 #include "messages/about_form.h"
+#include "messages/caption_file.h"
 #include "messages/control_fonts.h"
 #include "messages/localise_form.h"
 #include "platform/display/screen_placement.h"
@@ -315,12 +316,13 @@ void MKERForm1::ShowRecordedSize(int32_t size) {
       static_cast<int>(app_.services().clock.Now() - recording_started_at_);
   const int32_t maximum = std::max(app_.state().maximum_message_size, 1);
   const int share = static_cast<int>(int64_t{size} * 100 / maximum);
-  Label5()->setToolTip(QString("%1\nRecording for %2:%3, %4% of the maximum "
-                               "size used")
-                           .arg(size_tooltip_)
-                           .arg(seconds / 60)
-                           .arg(seconds % 60, 2, 10, QChar('0'))
-                           .arg(share));
+  const QString progress =
+      LocalCaption("Recording for %1:%2, %3% of the maximum size used",
+                   app_.state().messages.language_extension)
+          .arg(seconds / 60)
+          .arg(seconds % 60, 2, 10, QChar('0'))
+          .arg(share);
+  Label5()->setToolTip(size_tooltip_ + '\n' + progress);
 }
 
 void MKERForm1::PressStop() {
