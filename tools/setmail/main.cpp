@@ -1,6 +1,7 @@
 // vocapost-setmail: the Vocapost settings window. Vocapost's Setup starts it
 // as "setmail.exe vocapost.exe"; Save and Cancel start that program again.
 #include <QApplication>
+#include <QDir>
 
 #include "app/settings.h"
 #include "mail_programs.h"
@@ -30,9 +31,13 @@ int main(int argc, char** argv) {
           : setmail::ReturnProgram(arguments.first(), home,
                                    QApplication::applicationDirPath());
 
-  setmail::SetmailForm form({settings, presenter, starter,
-                             settings.FilePath(vocapost::kSettingsApplication)},
-                            setmail::FindMailPrograms(), return_program);
+  // The window speaks the language of the program home's files.
+  QDir::setCurrent(home);
+  setmail::SetmailForm form(
+      {settings, presenter, starter,
+       settings.FilePath(vocapost::kSettingsApplication),
+       vocapost::ResolveProgramHome(), vocapost::ShippedDataDir()},
+      setmail::FindMailPrograms(), return_program);
   form.show();
   return QApplication::exec();
 }
