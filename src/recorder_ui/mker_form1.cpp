@@ -13,7 +13,9 @@
 #include "messages/caption_file.h"
 #include "messages/control_fonts.h"
 #include "messages/localise_form.h"
+#include "messages/text_lines.h"
 #include "platform/display/screen_placement.h"
+#include "platform/process/program_start.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 
@@ -36,6 +38,7 @@ MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   Command(5)->SetHandler([this] { Command5_Click(); });
   Command(14)->SetHandler([this] { Command14_Click(); });
   Command(15)->SetHandler([this] { Command15_Click(); });
+  Command(16)->SetHandler([this] { Command16_Click(); });
   Command(17)->SetHandler([this] { Command17_Click(); });
   ConnectParameterButtons();
   ConnectFileCommands();
@@ -219,6 +222,17 @@ void MKERForm1::Command14_Click() {
   app_.messages().UnloadErrorForm();
   if (app_.recording().StopRecording()) return;
   app_.player().StopPlaying();
+}
+
+void MKERForm1::Command16_Click() {
+  ClearPackageList();
+  // A Japanese set-up has its read-me in the text editor instead.
+  if (!FindFileIgnoringCase("vmessage.jpn").isEmpty()) {
+    StartCommandLine(app_.starter(), "notepad.exe readme.vcp");
+    return;
+  }
+  int16_t topic = 0;
+  app_.ShowHelp(topic);
 }
 
 void MKERForm1::Command17_Click() {
