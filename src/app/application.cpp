@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include "messages/about_form.h"
+#include "messages/help_viewer.h"
 #include "platform/desktop/atspi_desktop.h"
 #include "platform/desktop/x11_desktop_windows.h"
 #include "platform/display/screen_placement.h"
@@ -40,12 +41,31 @@ Application::~Application() {
   services_.wave.Detach();
   delete recorder_.data();
   delete about_form_.data();
+  delete help_viewer_.data();
   delete viewer_.data();
 }
 
 Viewer* Application::viewer() const { return viewer_; }
 MKERForm1* Application::recorder() const { return recorder_; }
 AboutForm* Application::about_form() const { return about_form_; }
+HelpViewer* Application::help_viewer() const { return help_viewer_; }
+
+void Application::ShowHelp(int16_t& /*topic*/) {
+  if (help_viewer_ == nullptr)
+    help_viewer_ = new HelpViewer(state_.messages.language_extension);
+  help_viewer_->ShowContents(kHelpFile);
+  help_viewer_->show();
+  help_viewer_->raise();
+  help_viewer_->activateWindow();
+}
+
+void Application::QuitHelp() {
+  HelpViewer* help = help_viewer_;
+  if (help == nullptr) return;
+  help_viewer_ = nullptr;
+  help->hide();
+  help->deleteLater();
+}
 
 QWidget* Application::CapturePicture() const {
   return recorder_ != nullptr ? recorder_->Picture1() : nullptr;

@@ -34,6 +34,7 @@
 namespace vocapost {
 
 class AboutForm;
+class HelpViewer;
 class MKERForm1;
 class Viewer;
 
@@ -118,6 +119,14 @@ class Application : public PlayerWindow {
   MessageForm* message_form() const { return message_form_.get(); }
   AboutForm* about_form() const;
 
+  HelpViewer* help_viewer() const;
+
+  // The help service: shows the help file's contents (whatever the topic)
+  // in the help window, which it opens first if need be.
+  void ShowHelp(int16_t& topic);
+  // The quit request: closes the help window, if open.
+  void QuitHelp();
+
   MessageForm& LoadMessageForm();
   MKERForm1& LoadRecorder();
   void UnloadRecorder();
@@ -165,6 +174,7 @@ class Application : public PlayerWindow {
   QPointer<AboutForm> about_form_;
   std::unique_ptr<DesktopWindows> real_desktop_;
   std::unique_ptr<AccessibleDesktop> real_accessibility_;
+  QPointer<HelpViewer> help_viewer_;
   WindowProcedure saved_procedure_;
   ProcedureFactory procedure_factory_;
   int exit_code_ = 0;

@@ -25,8 +25,10 @@ void ShowLoading(MessageOperations& messages) {
 
 QString CannotPlayLaunchText(const QString& name) {
   MessageReader probe;
-  if (probe.Open(name)) return "The message " + name + " cannot be played.";
-  return "The message " + name + " cannot be played (" + probe.error() + ").";
+  if (probe.Open(name))
+    return UserText("The message %1 cannot be played.").arg(name);
+  return UserText("The message %1 cannot be played (%2).")
+      .arg(name, probe.error());
 }
 
 bool IsPackageLaunch(const QString& command_line) {
@@ -73,14 +75,16 @@ Selection SelectPlayFile(LaunchState& launch, MessageOperations& messages,
   // Only a plain file counts: a folder or a missing name is no command line.
   if (!QFileInfo(line).isFile() && !package) return Selection::kContinue;
   if (!package && !line.toUpper().endsWith(".VRC")) {
-    Warn(messages, "Incorrect file type selected.  Cannot be played.");
+    Warn(messages,
+         UserText("Incorrect file type selected.  Cannot be played."));
     return Selection::kEnd;
   }
   if (package) {
     ShowLoading(messages);
     const QString found = FindPackage(temp_dir);
     if (found.isEmpty()) {
-      Warn(messages, "There does not appear to be a file to be played.");
+      Warn(messages,
+           UserText("There does not appear to be a file to be played."));
       return Selection::kEnd;
     }
     const Extraction taken =

@@ -7,13 +7,14 @@
 #include "message/message_record.h"
 #include "messages/message_operations.h"
 #include "platform/clock/clock.h"
+#include "platform/text/user_text.h"
 
 namespace vocapost {
 
 inline const QString kSetupLaunch = "FROMSET";
 inline const QString kPackageLaunchEnding = "TEMP-MSG.EXE";
 inline constexpr double kSetupNoticeSeconds = 5.0;
-inline const QString kWarning = "Warning";
+inline const QString kWarning = UserText("Warning");
 
 // A command line ending in "TEMP-MSG.EXE", in any case: the message
 // package's stub started this copy.

@@ -182,7 +182,8 @@ void Startup::LoadRecorderAndFinish() {
 
   FillStartupExtraTexts(state_.extra_texts);
   state_.extra_text_count = kStartupExtraTextCount;
-  LocaliseForm(*app_.viewer(), state_.extra_texts, state_.extra_text_count);
+  LocaliseForm(*app_.viewer(), state_.extra_texts, state_.extra_text_count,
+               state_.messages.language_extension);
 
   if (launch.play_file_name.isEmpty()) recorder.Command8()->Press();
   launch.viewer_ready = 1;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/text/user_text.h"
 #include "platform/wave/gsm_codec.h"
 
 namespace vocapost {
@@ -64,7 +65,7 @@ int16_t AudioEngine::StartRecorder() {
   audio_.recorder_started = 1;
   ClearStateHead();
   if (library_.StartWaveRecorderRaw(state_block_) != 0) {
-    Tell("Recorder failed to start");
+    Tell(UserText("Recorder failed to start"));
     return 0;
   }
   return 1;
@@ -86,7 +87,7 @@ int16_t AudioEngine::StartPlayer() {
   if (audio_.audio_capability == 0 && audio_.startup_test != 1) return 0;
   ClearStateHead();
   if (library_.StartWavePlayerRaw(state_block_) != 0) {
-    Tell("Player failed to start");
+    Tell(UserText("Player failed to start"));
     return 0;
   }
   return 1;
@@ -98,7 +99,7 @@ int16_t AudioEngine::StopPlayer() {
                  [this] { return audio_.queued_play_buffers <= 0; });
   ClearStateHead();
   if (library_.StopWavePlayer(state_block_) != 0) {
-    Tell("Player failed to stop");
+    Tell(UserText("Player failed to stop"));
     return 0;
   }
   return 1;
@@ -137,7 +138,7 @@ intptr_t AudioEngine::WaveWindowProcedure(uint32_t message, uintptr_t wparam,
   const int16_t n = library_.CopyRawBufferWaveRecorder(
       lparam, block, running ? 0 : 1, state_block_);
   if (!running) {
-    if (n < 0) Tell("scdone1 " + QString::number(n));
+    if (n < 0) Tell(UserText("scdone1 %1").arg(n));
     audio_.last_returned_header = lparam;
     audio_.last_returned_block = audio_.block_toggle;
     audio_.returned_block_count += 1;

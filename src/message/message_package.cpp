@@ -6,16 +6,19 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/text/user_text.h"
+
 namespace vocapost {
 namespace {
 
-const QString kNoMessage = "Recordedfile does not exist.";
-const QString kTooSmall = "Recorded file is too small.";
-const QString kNoStub = "The file vocap.exe is missing.  Re-install software.";
-const QString kNotCreated = "The voca-MSG.exe file was not created.";
-const QString kCannotCreate =
+const QString kNoMessage = UserText("Recordedfile does not exist.");
+const QString kTooSmall = UserText("Recorded file is too small.");
+const QString kNoStub =
+    UserText("The file vocap.exe is missing.  Re-install software.");
+const QString kNotCreated = UserText("The voca-MSG.exe file was not created.");
+const QString kCannotCreate = UserText(
     "The file voca-MSG.exe could not be created, delete from \\vocapost "
-    "directory.";
+    "directory.");
 
 // Copies `from` to `to` in whole blocks and the short rest, adding what was
 // written to `total`. False on any read or write failure.

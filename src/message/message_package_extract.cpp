@@ -11,6 +11,7 @@
 #include "message/message_names.h"
 #include "message/message_package.h"
 #include "message/message_record.h"
+#include "platform/text/user_text.h"
 
 namespace vocapost {
 namespace {
@@ -134,28 +135,32 @@ QString ExtractEmbeddedMessage(const QString& path) {
 }
 
 QString ExtractionFailureText(const Extraction& extraction) {
-  const QString cannot_be_played = ".  Cannot be played.";
   switch (extraction.failure) {
     case ExtractFailure::kNone:
       return {};
     case ExtractFailure::kNoHeader:
-      return "There does not appear to be a message in that file" +
-             cannot_be_played;
+      return UserText(
+          "There does not appear to be a message in that file.  Cannot be "
+          "played.");
     case ExtractFailure::kUnsafeName:
-      return "The message in that file has a name that cannot be used" +
-             cannot_be_played;
+      return UserText(
+          "The message in that file has a name that cannot be used.  Cannot "
+          "be played.");
     case ExtractFailure::kTooLarge:
-      return "The message in that file is larger than " +
-             QString::number(kLargestReceivedMessage / (1024 * 1024)) + " MB" +
-             cannot_be_played;
+      return UserText(
+                 "The message in that file is larger than %1 MB.  Cannot be "
+                 "played.")
+          .arg(kLargestReceivedMessage / (1024 * 1024));
     case ExtractFailure::kCannotCreate:
-      return "The message file " + extraction.file + " cannot be created in " +
-             QDir::currentPath() + " (" + extraction.reason + ")" +
-             cannot_be_played;
+      return UserText(
+                 "The message file %1 cannot be created in %2 (%3).  Cannot "
+                 "be played.")
+          .arg(extraction.file, QDir::currentPath(), extraction.reason);
     case ExtractFailure::kCannotWrite:
-      return "The message file " + extraction.file +
-             " could not be written in " + QDir::currentPath() + " (" +
-             extraction.reason + ")" + cannot_be_played;
+      return UserText(
+                 "The message file %1 could not be written in %2 (%3).  "
+                 "Cannot be played.")
+          .arg(extraction.file, QDir::currentPath(), extraction.reason);
   }
   return {};
 }

@@ -1,7 +1,9 @@
 #include "messages/about_form.h"
 
 #include "app/application.h"
+#include "messages/caption_file.h"
 #include "messages/control_fonts.h"
+#include "messages/localise_form.h"
 #include "platform/units/units.h"
 
 namespace vocapost {
@@ -49,12 +51,18 @@ void AboutForm::Form_Load() {
   label3_->setText(values.product_name);
   label2_->setText(values.about_text);
   label1_->setText(VersionText(VOCAPOST_REVISION));
+  AppState& state = app_.state();
+  state.extra_text_count = 0;
+  const QString& language = state.messages.language_extension;
+  LocaliseForm(*this, state.extra_texts, 0, language);
+  setWindowTitle(LocalCaption(windowTitle(), language));
+  // Fitted after translation, in whatever font the labels now have.
   FitLabelFont(*label3_);
   FitLabelFont(*label1_);
   // The notice label reaches past the window: its lines fit what is seen.
   const QSize seen(width() - label2_->x() - label2_->x(), label2_->height());
   label2_->setFont(
-      FittingFont(ControlFont(), label2_->text().split('\n'), seen));
+      FittingFont(label2_->font(), label2_->text().split('\n'), seen));
 }
 
 void AboutForm::Command1_Click() { hide(); }

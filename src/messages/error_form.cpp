@@ -8,7 +8,7 @@
 
 namespace vocapost {
 
-ErrorForm1::ErrorForm1()
+ErrorForm1::ErrorForm1(const QString& language_extension)
     : QWidget(nullptr,
               Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       label1_(new QLabel(this)),
@@ -25,10 +25,10 @@ ErrorForm1::ErrorForm1()
   command1_->setDefault(true);
   command1_->setAutoDefault(true);
   connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  Form_Load();
+  Form_Load(language_extension);
 }
 
-void ErrorForm1::Form_Load() {
+void ErrorForm1::Form_Load(const QString& language_extension) {
   setGeometry(TwipsToPixels(1290), TwipsToPixels(330), TwipsToPixels(3530),
               TwipsToPixels(2235));
   label1_->setGeometry(TwipsToPixels(120), TwipsToPixels(120),
@@ -36,7 +36,7 @@ void ErrorForm1::Form_Load() {
   command1_->setGeometry(TwipsToPixels(1455), TwipsToPixels(1575),
                          TwipsToPixels(615), TwipsToPixels(375));
   ExtraTexts no_texts;
-  LocaliseForm(*this, no_texts, 0);
+  LocaliseForm(*this, no_texts, 0, language_extension);
 }
 
 void ErrorForm1::Command1_Click() { emit UnloadRequested(); }

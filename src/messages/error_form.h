@@ -11,12 +11,13 @@ class ErrorForm1 final : public QWidget {
   Q_OBJECT
 
  public:
-  ErrorForm1();
+  // Localised in the language of `language_extension` when it loads.
+  explicit ErrorForm1(const QString& language_extension);
 
   QLabel* Label1() const { return label1_; }
   QPushButton* Command1() const { return command1_; }
 
-  void Form_Load();
+  void Form_Load(const QString& language_extension);
   void Command1_Click();
 
  signals:

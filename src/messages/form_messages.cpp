@@ -19,29 +19,31 @@ FormMessages::FormMessages(const QString& language_extension,
 
 FormMessages::~FormMessages() { delete error_form_.data(); }
 
-QString FormMessages::Prepare(const QString& text, QString& title) const {
+FormMessages::Shown FormMessages::Prepare(const QString& text,
+                                          QString& title) const {
   if (title.isEmpty()) title = kDefaultMessageTitle;
-  const QString shown = LookUpMessageText(text, language_extension_);
-  if (log_ != nullptr) log_->Append(title, shown);
+  const Shown shown{LookUpMessageText(title, language_extension_),
+                    LookUpMessageText(text, language_extension_)};
+  if (log_ != nullptr) log_->Append(shown.title, shown.text);
   return shown;
 }
 
 void FormMessages::ShowMessage(const QString& text, int16_t style,
                                QString& title) {
-  const QString shown = Prepare(text, title);
-  presenter_.Present({title, shown, style});
+  const Shown shown = Prepare(text, title);
+  presenter_.Present({shown.title, shown.text, style});
 }
 
 void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
                                    QString& title) {
-  const QString shown = Prepare(text, title);
+  const Shown shown = Prepare(text, title);
   if (error_form_ == nullptr) {
-    error_form_ = new ErrorForm1();
+    error_form_ = new ErrorForm1(language_extension_);
     QObject::connect(error_form_, &ErrorForm1::UnloadRequested, error_form_,
                      [this] { UnloadErrorForm(); });
   }
-  error_form_->setWindowTitle(title);
-  error_form_->Label1()->setText(shown);
+  error_form_->setWindowTitle(shown.title);
+  error_form_->Label1()->setText(shown.text);
   error_form_->show();
   const int width = PixelsToTwips(error_form_->frameGeometry().width());
   error_form_->move(CentredOnScreen(width, 0).x(),

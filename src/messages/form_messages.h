@@ -32,7 +32,11 @@ class FormMessages final : public MessageOperations {
   ErrorForm1* error_form() const { return error_form_; }
 
  private:
-  QString Prepare(const QString& text, QString& title) const;
+  struct Shown {
+    QString title, text;
+  };
+  // Both looked up; the caller's title variable keeps the English title.
+  Shown Prepare(const QString& text, QString& title) const;
 
   const QString& language_extension_;
   MessagePresenter& presenter_;

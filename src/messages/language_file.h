@@ -11,6 +11,9 @@ namespace vocapost {
 // effect at once. An extension ending in "B" (in either case) names a
 // transformed file. A file that is not a regular file of at most
 // kLargestTextFile bytes counts as missing.
+// A text that no key line equals may still be made from a key line with
+// the placeholders %1 … %9 (a name, a number, a reason): the line after it
+// is shown with the same pieces filled in, each looked up in turn.
 QString LookUpMessageText(const QString& text,
                           const QString& language_extension);
 

@@ -3,9 +3,11 @@
 #include <QString>
 #include <cstdint>
 
+#include "platform/text/user_text.h"
+
 namespace vocapost {
 
-inline const QString kDefaultMessageTitle = "Vocapost Message";
+inline const QString kDefaultMessageTitle = UserText("Vocapost Message");
 
 // The program's two ways of telling the user something, and the pause that
 // lets a message be read. Engines use this interface; the windows implement

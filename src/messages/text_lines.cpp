@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include "platform/text/eight_bit_text.h"
 #include "platform/text/regular_file.h"
@@ -50,8 +51,13 @@ QString FindFileIgnoringCase(const QString& name) {
   return {};
 }
 
-QString DecodeTextLine(const QByteArray& bytes) {
-  return DecodeEightBitText(bytes);
+QString DecodeTextLine(const QByteArray& bytes,
+                       const QString& language_extension) {
+  if (language_extension.compare(".JPN", Qt::CaseInsensitive) != 0)
+    return DecodeEightBitText(bytes);
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8.decode(bytes);
+  return utf8.hasError() ? DecodeCodePage932(bytes) : text;
 }
 
 }  // namespace vocapost

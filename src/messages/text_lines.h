@@ -52,8 +52,10 @@ std::optional<QByteArray> ReadTextFile(const QString& path);
 // ignore case); empty when there is none.
 QString FindFileIgnoringCase(const QString& name);
 
-// Language and caption files may be UTF-8 or Windows' 8-bit code page:
-// bytes that are not valid UTF-8 are read as Windows-1252.
-QString DecodeTextLine(const QByteArray& bytes);
+// Language, caption and font-list files may be UTF-8 or Windows' 8-bit code
+// page: bytes that are not valid UTF-8 are read as Windows-1252, or as code
+// page 932 for the Japanese language (extension ".JPN").
+QString DecodeTextLine(const QByteArray& bytes,
+                       const QString& language_extension);
 
 }  // namespace vocapost

@@ -4,6 +4,7 @@
 #include <QtEndian>
 
 #include "app/markers.h"
+#include "platform/text/user_text.h"
 #include "player/playback_timing.h"
 
 namespace vocapost {
@@ -104,9 +105,9 @@ void PlayerEngine::Play() {
   }
   if (!reader_.Open(name)) {
     // Present but unreadable: say so rather than show an empty Viewer.
-    messages_.ShowMessageForm(
-        "The message " + name + " cannot be read (" + reader_.error() + ").", 0,
-        state_.messages.viewer_message_title);
+    messages_.ShowMessageForm(UserText("The message %1 cannot be read (%2).")
+                                  .arg(name, reader_.error()),
+                              0, state_.messages.viewer_message_title);
     return;
   }
   WriteMarker(kBusyMarker);
@@ -143,7 +144,7 @@ void PlayerEngine::PlayerTick() {
   if (state_.audio.audio_capability == 0) return;
   const int16_t result = audio_.PlayAudioBlock(record->payload);
   if (result < 0) {
-    messages_.ShowMessageForm("play error " + QString::number(result), 0,
+    messages_.ShowMessageForm(UserText("play error %1").arg(result), 0,
                               state_.messages.message_title);
   }
 }

@@ -250,6 +250,7 @@ void Viewer::Form_Unload() {
     app_.video().VideoShutdown();
     app_.RestoreMessageProcedure();
   }
+  app_.QuitHelp();
   launch.viewer_ready = 0;
   if (launch.recorder_loaded == 1) app_.UnloadRecorder();
   if (launch.recorder_closing != 1) {

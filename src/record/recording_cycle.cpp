@@ -7,6 +7,7 @@
 #include "app/markers.h"
 #include "message/message_names.h"
 #include "message/message_record.h"
+#include "platform/text/user_text.h"
 
 namespace vocapost {
 namespace {
@@ -18,26 +19,34 @@ constexpr double kGsmBytesPerSecond = 1625.0;
 
 QString CannotCreateBeforeRecording(const QString& name,
                                     const QString& reason) {
-  return "The message file " + name + " cannot be created in " +
-         QDir::currentPath() + " (" + reason +
-         "), so nothing can be recorded.  Make room on the disk or allow "
-         "writing to the folder, then press Record again.";
+  return UserText(
+             "The message file %1 cannot be created in %2 (%3), so nothing "
+             "can be recorded.  Make room on the disk or allow writing to the "
+             "folder, then press Record again.")
+      .arg(name, QDir::currentPath(), reason);
 }
 
 QString RecordingNotKept(const QString& name, const QString& reason) {
-  return "The message file " + name + " could not be written (" + reason +
-         "), so the recording could not be kept.";
+  return UserText(
+             "The message file %1 could not be written (%2), so the recording "
+             "could not be kept.")
+      .arg(name, reason);
 }
 
 QString RecordingCut(const QString& name, const QString& reason,
                      int32_t kept_bytes, int32_t kept_audio_bytes) {
-  const QString head = "The message file " + name +
-                       " could not be written in full (" + reason + ").  ";
-  if (kept_bytes == 0) return head + "It holds nothing of the recording.";
-  return head + "It holds the first " +
-         QString::number(kept_audio_bytes / kGsmBytesPerSecond, 'f', 1) +
-         " seconds of the recording (" + QString::number(kept_bytes) +
-         " bytes).";
+  if (kept_bytes == 0) {
+    return UserText(
+               "The message file %1 could not be written in full (%2).  It "
+               "holds nothing of the recording.")
+        .arg(name, reason);
+  }
+  return UserText(
+             "The message file %1 could not be written in full (%2).  It "
+             "holds the first %3 seconds of the recording (%4 bytes).")
+      .arg(name, reason,
+           QString::number(kept_audio_bytes / kGsmBytesPerSecond, 'f', 1),
+           QString::number(kept_bytes));
 }
 
 RecordingCycle::RecordingCycle(AppState& state, Devices devices,
@@ -60,7 +69,7 @@ void RecordingCycle::Record() {
       static_cast<uint64_t>(maximum)) {
     // The number is written as the old runtime wrote it, with a leading blank.
     messages_.ShowMessageForm(
-        "Must have at least  " + QString::number(maximum) + " free space", 0,
+        UserText("Must have at least  %1 free space").arg(maximum), 0,
         state_.messages.viewer_message_title);
     return;
   }

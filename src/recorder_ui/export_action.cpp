@@ -11,7 +11,9 @@
 #include <atomic>
 
 #include "export/webm_export.h"
+#include "messages/caption_file.h"
 #include "messages/message_operations.h"
+#include "platform/text/user_text.h"
 
 namespace vocapost {
 namespace {
@@ -19,11 +21,12 @@ namespace {
 constexpr int kShowProgressAfterMs = 400;
 constexpr int kProgressPollMs = 100;
 
-QString AskForWebmFile(QWidget* parent, const QString& message) {
-  QFileDialog dialog(parent, "Export as WebM");
+QString AskForWebmFile(QWidget* parent, const QString& message,
+                       const QString& language) {
+  QFileDialog dialog(parent, LocalCaption("Export as WebM", language));
   dialog.setObjectName("ExportDialog");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter("WebM video (*.webm)");
+  dialog.setNameFilter(LocalCaption("WebM video (*.webm)", language));
   dialog.setDefaultSuffix("webm");
   const QString start = DefaultWebmPath(message);
   dialog.setDirectory(QFileInfo(start).path());
@@ -36,7 +39,7 @@ QString AskForWebmFile(QWidget* parent, const QString& message) {
 // Runs the export on a thread of its own while the window stays live; a
 // progress dialog appears only when it takes a while, and can cancel it.
 ExportResult ExportWithProgress(QWidget* parent, const QString& message,
-                                const QString& webm) {
+                                const QString& webm, const QString& language) {
   std::atomic<int> done{0}, total{0};
   std::atomic<bool> cancel{false};
   ExportResult result;
@@ -47,11 +50,11 @@ ExportResult ExportWithProgress(QWidget* parent, const QString& message,
       return !cancel.load();
     });
   });
-  QProgressDialog progress("Exporting " + QFileInfo(message).fileName() +
-                               "…",
-                           "Cancel", 0, 0, parent);
+  QProgressDialog progress(LocalCaption("Exporting %1…", language)
+                               .arg(QFileInfo(message).fileName()),
+                           LocalCaption("Cancel", language), 0, 0, parent);
   progress.setObjectName("ExportProgress");
-  progress.setWindowTitle("Export as WebM");
+  progress.setWindowTitle(LocalCaption("Export as WebM", language));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(kShowProgressAfterMs);
   QTimer poll;
@@ -75,19 +78,20 @@ QString Outcome(const ExportResult& result, const QString& webm) {
   switch (result.outcome) {
     case ExportOutcome::kDone:
       if (result.lost_bytes > 0)
-        return QString("Exported to %1.  The last %2 bytes of the message "
-                       "were damaged and are not in it.")
-            .arg(name)
-            .arg(result.lost_bytes);
-      return "Exported to " + name + ".";
+        return UserText(
+                   "Exported to %1.  The last %2 bytes of the message were "
+                   "damaged and are not in it.")
+            .arg(name, QString::number(result.lost_bytes));
+      return UserText("Exported to %1.").arg(name);
     case ExportOutcome::kCancelled:
       return {};
     case ExportOutcome::kCannotRead:
-      return "The message could not be read: " + result.error;
+      return UserText("The message could not be read: %1").arg(result.error);
     case ExportOutcome::kNotAMessage:
-      return "This file is not a Vocapost message.";
+      return UserText("This file is not a Vocapost message.");
     case ExportOutcome::kCannotWrite:
-      return "The WebM file could not be written: " + result.error;
+      return UserText("The WebM file could not be written: %1")
+          .arg(result.error);
   }
   return {};
 }
@@ -98,15 +102,16 @@ QString DefaultWebmPath(const QString& message) {
   QString folder =
       QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
   if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
-  return QDir(folder).filePath(QFileInfo(message).completeBaseName() +
-                               ".webm");
+  return QDir(folder).filePath(QFileInfo(message).completeBaseName() + ".webm");
 }
 
 void ExportMessageAsWebm(QWidget* parent, const QString& message,
-                         MessageOperations& messages, QString& title) {
-  const QString webm = AskForWebmFile(parent, message);
+                         MessageOperations& messages, QString& title,
+                         const QString& language_extension) {
+  const QString webm = AskForWebmFile(parent, message, language_extension);
   if (webm.isEmpty()) return;
-  const ExportResult result = ExportWithProgress(parent, message, webm);
+  const ExportResult result =
+      ExportWithProgress(parent, message, webm, language_extension);
   if (const QString text = Outcome(result, webm); !text.isEmpty())
     messages.ShowMessageForm(text, 0, title);
 }

@@ -155,7 +155,8 @@ void MKERForm1::DeleteFile(const QString& name) {
 
 void MKERForm1::ExportFile(const QString& name) {
   ExportMessageAsWebm(this, name, app_.messages(),
-                      app_.state().messages.viewer_message_title);
+                      app_.state().messages.viewer_message_title,
+                      app_.state().messages.language_extension);
 }
 
 void MKERForm1::WatchProgramHome() {

@@ -1,4 +1,5 @@
 // The file lists' pop-up menus: submenus of a main menu that is never shown.
+#include "messages/caption_file.h"
 #include "recorder_ui/mker_form1.h"
 
 namespace vocapost {
@@ -75,12 +76,14 @@ void MKERForm1::OpenFileMenu(const FileList& list, QMenu* menu,
   };
   // Set at every opening: they name the file and follow the language.
   const ExtraTexts& texts = app_.state().extra_texts;
+  const QString export_caption =
+      LocalCaption("Export as WebM…", app_.state().messages.language_extension);
   // An ampersand in a name is shown, not taken for a shortcut.
   const QString name = QString(list.SelectedName()).replace("&", "&&");
   for (QAction* item : menu->actions()) {
     const MenuItem& entry = kItems.at(item->objectName());
     if (entry.text == kOwnCaption) {
-      item->setText("Export as WebM…");
+      item->setText(export_caption);
       continue;
     }
     item->setText(entry.names_file ? texts[entry.text] + ' ' + name

@@ -10,9 +10,12 @@
 #include "app/marker_requests.h"
 #include "app/settings.h"
 #include "messages/about_form.h"
+#include "messages/caption_file.h"
 #include "messages/control_fonts.h"
 #include "messages/localise_form.h"
+#include "messages/text_lines.h"
 #include "platform/display/screen_placement.h"
+#include "platform/process/program_start.h"
 #include "platform/units/units.h"
 #include "player/viewer.h"
 
@@ -35,6 +38,7 @@ MKERForm1::MKERForm1(Application& app) : QWidget(nullptr), app_(app) {
   Command(5)->SetHandler([this] { Command5_Click(); });
   Command(14)->SetHandler([this] { Command14_Click(); });
   Command(15)->SetHandler([this] { Command15_Click(); });
+  Command(16)->SetHandler([this] { Command16_Click(); });
   Command(17)->SetHandler([this] { Command17_Click(); });
   ConnectParameterButtons();
   ConnectFileCommands();
@@ -66,7 +70,8 @@ void MKERForm1::Form_Load() {
   ApplyChosenFrameSize();
   DetectAudio();
   app_.state().extra_text_count = 0;
-  LocaliseForm(*this, app_.state().extra_texts, 0);
+  LocaliseForm(*this, app_.state().extra_texts, 0,
+               app_.state().messages.language_extension);
   Centre();
   app_.state().launch.recorder_loaded = 1;
   CopyTooltipsToImageButtons();
@@ -219,6 +224,17 @@ void MKERForm1::Command14_Click() {
   app_.player().StopPlaying();
 }
 
+void MKERForm1::Command16_Click() {
+  ClearPackageList();
+  // A Japanese set-up has its read-me in the text editor instead.
+  if (!FindFileIgnoringCase("vmessage.jpn").isEmpty()) {
+    StartCommandLine(app_.starter(), "notepad.exe readme.vcp");
+    return;
+  }
+  int16_t topic = 0;
+  app_.ShowHelp(topic);
+}
+
 void MKERForm1::Command17_Click() {
   ClearPackageList();
   AboutForm& about = app_.LoadAboutForm();
@@ -314,12 +330,13 @@ void MKERForm1::ShowRecordedSize(int32_t size) {
       static_cast<int>(app_.services().clock.Now() - recording_started_at_);
   const int32_t maximum = std::max(app_.state().maximum_message_size, 1);
   const int share = static_cast<int>(int64_t{size} * 100 / maximum);
-  Label5()->setToolTip(QString("%1\nRecording for %2:%3, %4% of the maximum "
-                               "size used")
-                           .arg(size_tooltip_)
-                           .arg(seconds / 60)
-                           .arg(seconds % 60, 2, 10, QChar('0'))
-                           .arg(share));
+  const QString progress =
+      LocalCaption("Recording for %1:%2, %3% of the maximum size used",
+                   app_.state().messages.language_extension)
+          .arg(seconds / 60)
+          .arg(seconds % 60, 2, 10, QChar('0'))
+          .arg(share);
+  Label5()->setToolTip(size_tooltip_ + '\n' + progress);
 }
 
 void MKERForm1::PressStop() {

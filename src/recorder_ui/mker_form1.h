@@ -41,6 +41,7 @@ class MKERForm1 final : public QWidget, public RecordingWindow {
   void Command8_Click();
   void Command14_Click();
   void Command15_Click();
+  void Command16_Click();
   void Command17_Click();
   void Label5_MouseDown();
   void Combo1_Click();

@@ -2,6 +2,7 @@
 #include <QActionGroup>
 #include <QMenu>
 
+#include "messages/caption_file.h"
 #include "platform/units/units.h"
 #include "recorder_ui/mker_form1.h"
 
@@ -112,7 +113,9 @@ void MKERForm1::ShowVideoMenu(const QPoint& position) {
             [this, button] { Command(button)->Press(); });
   }
   menu.addSeparator();
-  QAction* dialogs = menu.addAction("Adjust video source and display...");
+  QAction* dialogs =
+      menu.addAction(LocalCaption("Adjust video source and display...",
+                                  app_.state().messages.language_extension));
   const ActivityState& activity = app_.state().activity;
   dialogs->setEnabled(activity.is_recording == 0 && activity.is_playing == 0);
   connect(dialogs, &QAction::triggered, this,

@@ -46,8 +46,9 @@ void ThroughAutomation(EmailDispatch& dispatch, const QString& file_name) {
   dispatch.messages.UnloadErrorForm();
   if (shown == DisplayResult::kAttachByHand) {
     dispatch.messages.ShowMessageForm(
-        "Please attach " + path +
-            " to the new mail: drag it from the list of files into the mail.",
+        UserText("Please attach %1 to the new mail: drag it from the list of "
+                 "files into the mail.")
+            .arg(path),
         0, dispatch.message_title);
   }
 }

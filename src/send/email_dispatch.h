@@ -7,14 +7,15 @@
 #include "app/app_state.h"
 #include "messages/message_operations.h"
 #include "platform/mail/mail_automation.h"
+#include "platform/text/user_text.h"
 
 namespace vocapost {
 
-inline const QString kMailProgramStartFailed =
+inline const QString kMailProgramStartFailed = UserText(
     "There was a problem launching the E-mail Program which you have "
-    "specified in Vocapost Properties.";
+    "specified in Vocapost Properties.");
 inline const QString kMailAutomationFailed =
-    "This feature is available if you have Outlook installed.";
+    UserText("This feature is available if you have Outlook installed.");
 inline const QString kMailAutomationSetting = "Outlook";
 
 // What sending needs of the program: the mail-program setting, the notice

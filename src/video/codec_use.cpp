@@ -1,6 +1,7 @@
 // The codec side of the video engine: frame records in and out.
 #include <cstring>
 
+#include "platform/text/user_text.h"
 #include "video/normalise_frame.h"
 #include "video/video_engine.h"
 
@@ -8,9 +9,9 @@ namespace vocapost {
 namespace {
 
 constexpr double kFrameWaitSeconds = 1.0;
-constexpr char kRatioNotSaved[] =
+const QString kRatioNotSaved = UserText(
     "The recording quality you chose could not be saved; it is used all the "
-    "same.";
+    "same.");
 
 }  // namespace
 
@@ -48,7 +49,7 @@ bool VideoEngine::OpenCodec() {
     const bool new_choice = opened_ratio_ && *opened_ratio_ != ratio;
     messages_.ShowMessageForm(
         new_choice ? kRatioNotSaved
-                   : "You need to run VIDCAP32.EXE at least once",
+                   : UserText("You need to run VIDCAP32.EXE at least once"),
         0, state_.messages.message_title);
   }
   opened_ratio_ = ratio;
@@ -153,8 +154,8 @@ bool VideoEngine::DecompressFrameRecord(const uint8_t* record,
   // so that nothing overflows and nothing is decoded that would not fit.
   constexpr int32_t kLongestSide = kDecodedFrameBuffer / 3;
   if (n < 1 || kFrameHeaderBytes + n > available || in.width <= 0 ||
-      in.width > kLongestSide || in.height == 0 ||
-      in.height < -kLongestSide || in.height > kLongestSide) {
+      in.width > kLongestSide || in.height == 0 || in.height < -kLongestSide ||
+      in.height > kLongestSide) {
     return false;
   }
   const int64_t area =

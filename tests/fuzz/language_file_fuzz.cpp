@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray content(reinterpret_cast<const char*>(data + 1),
                            static_cast<qsizetype>(size - 1));
   const QList<QByteArray> lines = StorableLines(content);
-  const QString key = DecodeTextLine(lines[data[0] % lines.size()]);
+  const QString key = DecodeTextLine(lines[data[0] % lines.size()], ".RAW");
 
   WriteBytes("VMESSAGE.RAW", content);
   WriteBytes("VMESSAGE.RAWB", content);

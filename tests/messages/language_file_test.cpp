@@ -178,6 +178,63 @@ TEST_F(LookUpTest, EightBitTextIsWindows1252AndUtf8IsUtf8) {
                                                     u"\u0090\u009d"));
 }
 
+TEST_F(LookUpTest, JapaneseFilesMayAlsoBeInShiftJis) {
+  const QByteArray shift_jis = "\x98\x5e\x89\xb9";  // 録音
+  struct Case {
+    const char* extension;
+    QByteArray translation;
+    QString shown;
+  };
+  const Case cases[] = {
+      {".JPN", shift_jis, QString::fromUtf8("録音")},
+      {".jpn", shift_jis, QString::fromUtf8("録音")},
+      {".JPN", QByteArray("録音"), QString::fromUtf8("録音")},
+      {".DEU", shift_jis, QString::fromUtf8("˜^‰¹")},
+  };
+  for (const Case& c : cases) {
+    temp_.WriteFile(std::string("VMESSAGE") + c.extension,
+                    "Record\r\n" + c.translation + "\r\n");
+    EXPECT_EQ(LookUp("Record", c.extension), c.shown) << c.extension;
+    std::filesystem::remove(temp_.home() /
+                            (std::string("VMESSAGE") + c.extension));
+  }
+}
+
+TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
+  temp_.WriteFile(
+      "VMESSAGE.DEU",
+      "The message %1 cannot be read (%2).\r\n"
+      "Die Nachricht %1 ist nicht lesbar (%2).\r\n"
+      "Permission denied\r\nZugriff verweigert\r\n"
+      "%2 before %1, %2 again\r\n%1 nach %2\r\n"
+      "Exact (%1).\r\nMuster %1\r\n"
+      "Exact (1).\r\nGenau\r\n"
+      "100% sure\r\nGanz sicher\r\n"
+      "Saved %1.\r\nGespeichert: %1\r\n"
+      "Saved %1.  Lost %2 bytes.\r\nGespeichert: %1, %2 verloren\r\n"
+      "end\x1a\r\n"
+      "After %1\r\nDanach %1\r\n");
+  const std::pair<QString, QString> cases[] = {
+      {"The message a (1).vrc cannot be read (Permission denied).",
+       "Die Nachricht a (1).vrc ist nicht lesbar (Zugriff verweigert)."},
+      {"The message a\nb cannot be read ().",
+       "Die Nachricht a\nb ist nicht lesbar ()."},
+      {"x before y, x again", "y nach x"},
+      {"x before y, z again", "x before y, z again"},
+      {"Exact (1).", "Genau"},
+      {"Exact (2).", "Muster 2"},
+      {"100% sure", "Ganz sicher"},
+      // The template that fixes the most of a text wins.
+      {"Saved a.  Lost 5 bytes.", "Gespeichert: a, 5 verloren"},
+      {"Saved a.", "Gespeichert: a"},
+      {"After 5", "After 5"},
+      {"The message cannot be read.", "The message cannot be read."},
+  };
+  for (const auto& [text, shown] : cases) {
+    EXPECT_EQ(LookUp(text), shown) << text.toStdString();
+  }
+}
+
 TEST_F(LookUpTest, AnyBytesNeverCrash) {
   QByteArray junk("\0\0\r\n\xff\xfe", 6);
   junk += QByteArray(300000, 'x');  // one very long line

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QStandardPaths>
 #include <QTest>
 
+#include "support/recording_program.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -35,6 +37,35 @@ TEST_F(ProgramStartTest, ScriptOfTheProgramHomeRunsThroughShWithItsArguments) {
     QTest::qWait(20);
   EXPECT_EQ(temp_.ReadFile("ran.txt"), "first and second\n");
   EXPECT_FALSE(starter.Start("no-such-program-anywhere", {}));
+}
+
+TEST_F(ProgramStartTest, NotepadIsTheDesktopsTextEditorGivenTheFullPath) {
+  if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
+    GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed";
+  testing::EnvironmentScope env;
+  for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
+                           "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
+    env.Unset(name);
+  }
+  env.Set("XDG_DATA_DIRS", temp_.root() / "share");
+  env.Set("XDG_CONFIG_DIRS", temp_.root() / "xdg");
+  const auto editor = temp_.root() / "bin" / "editor";
+  const auto record = temp_.root() / "editor.args";
+  testing::WriteRecordingProgram(editor, record);
+  temp_.WriteFile(temp_.config() / "mimeapps.list",
+                  "[Default Applications]\ntext/plain=fake-editor.desktop\n");
+  temp_.WriteFile(
+      temp_.root() / "share" / "applications" / "fake-editor.desktop",
+      "[Desktop Entry]\nType=Application\nName=Editor\nExec=" +
+          QByteArray::fromStdString(editor.string()) + " --new-window %F\n");
+  temp_.WriteFile("readme.vcp", "read me");
+
+  DetachedProgramStarter starter;
+  ASSERT_TRUE(StartCommandLine(starter, "notepad.exe readme.vcp"));
+  EXPECT_EQ(testing::RecordedArguments(record),
+            QStringList(
+                {"--new-window", QString::fromStdString(
+                                     (temp_.home() / "readme.vcp").string())}));
 }
 
 }  // namespace

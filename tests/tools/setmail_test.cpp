@@ -7,11 +7,13 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "app/language_choice.h"
 #include "app/settings.h"
 #include "mail_programs.h"
 #include "platform/message_box/message_presenter.h"
 #include "return_program.h"
 #include "setmail_form.h"
+#include "support/languages.h"
 #include "support/temp_home.h"
 
 namespace vocapost::setmail {
@@ -137,6 +139,82 @@ TEST_F(SetmailTest, CancelAndClosingStartVocapostPlainAndWriteNothing) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(Stored("RecordToMemory"), std::nullopt);
   }
+}
+
+TEST_F(SetmailTest, LanguageChoicePutsItsFilesInAndTakesTheOthersOut) {
+  const fs::path shipped = temp_.root() / "shipped";
+  for (const char* set : {"DEU", "JPN"}) {
+    fs::create_directories(shipped / "languages");
+    fs::copy(testing::ShippedLanguageSet(set), shipped / "languages" / set);
+  }
+  const auto choose = [&](int language) {
+    RecordingStarter starter;
+    auto form = std::make_unique<SetmailForm>(
+        SetmailServices{store_, presenter_, starter, "the settings folder",
+                        temp_.home(), shipped},
+        std::vector<MailProgram>{}, "/opt/vocapost");
+    const int shown = form->LanguageChoice()->currentIndex();
+    form->LanguageChoice()->setCurrentIndex(language);
+    form->SaveButton_Click();
+    EXPECT_EQ(starter.started.size(), 1u);
+    return std::pair{shown, form->windowTitle()};
+  };
+  const auto files = [&] {
+    QStringList names;
+    for (const auto& entry : fs::directory_iterator(temp_.home())) {
+      const QString name = Path(entry.path().filename());
+      if (name != "usefont.txt") names << name;
+    }
+    names.sort();
+    return names.join(' ');
+  };
+  EXPECT_EQ(choose(1).first, 0);
+  EXPECT_EQ(files(), "CWINDO00.DEU VMESSAGE.DEU");
+  EXPECT_EQ(ChooseLanguageExtension(temp_.home()), ".DEU");
+
+  // The same choice again leaves the user's changes alone.
+  temp_.WriteFile("VMESSAGE.DEU", "Warning\r\nAchtung!\r\n");
+  EXPECT_EQ(choose(1), std::pair(1, QString("Vocapost Properties")));
+  EXPECT_EQ(temp_.ReadFile("VMESSAGE.DEU"), "Warning\r\nAchtung!\r\n");
+
+  // Changed or not, the other language's files go; a copy made on a system
+  // that ignores case is the same file.
+  temp_.WriteFile("VMESSAGE.DEU", "");
+  temp_.WriteFile("cwindo00.jpn", "Help\r\nold\r\n");
+  EXPECT_EQ(choose(2).first, 1) << "the language the home speaks is shown";
+  EXPECT_EQ(files(), "CWINDO00.JPN VMESSAGE.JPN");
+  EXPECT_EQ(temp_.ReadFile("usefont.txt"), "14\r\n");
+  // The window speaks the language it finds.
+  EXPECT_EQ(choose(2),
+            std::pair(2, QString::fromUtf8("Vocapost のプロパティ")));
+
+  // A font choice of the user's own stays; the shipped one goes.
+  temp_.WriteFile("usefont.txt", "17");
+  choose(0);
+  EXPECT_EQ(files(), "");
+  EXPECT_EQ(temp_.ReadFile("usefont.txt"), "17");
+  choose(2);
+  choose(0);
+  EXPECT_FALSE(fs::exists(temp_.home() / "usefont.txt"));
+  EXPECT_TRUE(presenter_.messages.empty());
+
+  // Shipped files that are not there are told, and Vocapost is not started.
+  fs::remove_all(shipped / "languages" / "DEU");
+  RecordingStarter starter;
+  SetmailForm form({store_, presenter_, starter, "", temp_.home(), shipped}, {},
+                   "/opt/vocapost");
+  form.LanguageChoice()->setCurrentIndex(1);
+  form.SaveButton_Click();
+  ASSERT_EQ(presenter_.messages.size(), 1u);
+  EXPECT_TRUE(presenter_.messages[0].text.startsWith(
+      "The language files could not be put into " + Path(temp_.home())));
+  EXPECT_TRUE(starter.started.empty());
+}
+
+TEST_F(SetmailTest, WithoutAProgramHomeNoLanguageIsOffered) {
+  RecordingStarter starter;
+  auto form = MakeForm(starter, "/opt/vocapost");
+  EXPECT_EQ(form->LanguageChoice(), nullptr);
 }
 
 TEST_F(SetmailTest, ReturnProgramIsTheHomesThenOneBesideUsThenOnPath) {

@@ -1,6 +1,7 @@
 // vocapost-setmail: the Vocapost settings window. Vocapost's Setup starts it
 // as "setmail.exe vocapost.exe"; Save and Cancel start that program again.
 #include <QApplication>
+#include <QDir>
 
 #include "app/settings.h"
 #include "app/standard_options.h"
@@ -17,8 +18,8 @@ namespace {
 
 constexpr char kHelp[] =
     "Usage: vocapost-setmail [PROGRAM]\n"
-    "The Vocapost settings window: the mail program, recording to memory and\n"
-    "full duplex sound. Save and Cancel start PROGRAM again when one is\n"
+    "The Vocapost settings window: the mail program, recording to memory,\n"
+    "full duplex sound and the language. Save and Cancel start PROGRAM again when one is\n"
     "given; Vocapost's Setup gives \"vocapost.exe\".\n"
     "\n"
     "  --help     show this help and end\n"
@@ -50,9 +51,13 @@ int main(int argc, char** argv) {
           : setmail::ReturnProgram(arguments.first(), home,
                                    QApplication::applicationDirPath());
 
-  setmail::SetmailForm form({settings, presenter, starter,
-                             settings.FilePath(vocapost::kSettingsApplication)},
-                            setmail::FindMailPrograms(), return_program);
+  // The window speaks the language of the program home's files.
+  QDir::setCurrent(home);
+  setmail::SetmailForm form(
+      {settings, presenter, starter,
+       settings.FilePath(vocapost::kSettingsApplication),
+       vocapost::ResolveProgramHome(), vocapost::ShippedDataDir()},
+      setmail::FindMailPrograms(), return_program);
   form.show();
   return QApplication::exec();
 }

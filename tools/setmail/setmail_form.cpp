@@ -5,14 +5,18 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+#include "app/language_choice.h"
 #include "app/launch_selection.h"
 #include "app/settings.h"
+#include "language_files.h"
+#include "messages/language_file.h"
+#include "platform/text/user_text.h"
 
 namespace vocapost::setmail {
 namespace {
 
 const QString kOutlook = "Outlook";
-const QString kTitle = "Vocapost Properties";
+const QString kTitle = UserText("Vocapost Properties");
 
 QLabel* Explanation(const QString& text) {
   auto* label = new QLabel(text);
@@ -28,17 +32,22 @@ SetmailForm::SetmailForm(SetmailServices services,
                          std::vector<MailProgram> found, QString return_program)
     : services_(std::move(services)),
       found_(std::move(found)),
-      return_program_(std::move(return_program)) {
+      return_program_(std::move(return_program)),
+      language_extension_(
+          ChooseLanguageExtension(std::filesystem::current_path())) {
   setObjectName("SetmailForm");
-  setWindowTitle(kTitle);
+  setWindowTitle(Translated(kTitle));
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(CreateMailGroup());
   layout->addWidget(CreateRecordingGroup());
+  if (!services_.program_home.empty()) layout->addWidget(CreateLanguageGroup());
   auto* buttons = new QDialogButtonBox;
-  save_button_ = buttons->addButton("&Save", QDialogButtonBox::AcceptRole);
+  save_button_ = buttons->addButton(Translated(UserText("&Save")),
+                                    QDialogButtonBox::AcceptRole);
   save_button_->setObjectName("SaveButton");
   save_button_->setDefault(true);
-  cancel_button_ = buttons->addButton("&Cancel", QDialogButtonBox::RejectRole);
+  cancel_button_ = buttons->addButton(Translated(UserText("&Cancel")),
+                                      QDialogButtonBox::RejectRole);
   cancel_button_->setObjectName("CancelButton");
   connect(save_button_, &QPushButton::clicked, this,
           [this] { SaveButton_Click(); });
@@ -49,21 +58,28 @@ SetmailForm::SetmailForm(SetmailServices services,
   resize(520, sizeHint().height());
 }
 
+QString SetmailForm::Translated(const QString& text) const {
+  return LookUpMessageText(text, language_extension_);
+}
+
 QWidget* SetmailForm::CreateMailGroup() {
-  auto* group = new QGroupBox("Mail program");
+  auto* group = new QGroupBox(Translated(UserText("Mail program")));
   auto* layout = new QVBoxLayout(group);
-  mail_option_ = new QRadioButton(
-      "Open a new mail in my mail program with the message attached");
+  mail_option_ = new QRadioButton(Translated(UserText(
+      "Open a new mail in my mail program with the message attached")));
   mail_option_->setObjectName("MailOption");
-  found_label_ = Explanation(found_.empty() ? "No mail program was found."
-                                            : "Found: " + found_.front().name);
+  found_label_ = Explanation(
+      found_.empty()
+          ? Translated(UserText("No mail program was found."))
+          : Translated(UserText("Found: %1")).arg(found_.front().name));
   found_label_->setObjectName("FoundLabel");
-  program_option_ = new QRadioButton(
-      "Start this program, and I drag the message into the mail");
+  program_option_ = new QRadioButton(Translated(
+      UserText("Start this program, and I drag the message into the mail")));
   program_option_->setObjectName("ProgramOption");
   program_line_ = new QLineEdit;
   program_line_->setObjectName("ProgramLine");
-  program_line_->setPlaceholderText("the command that starts the program");
+  program_line_->setPlaceholderText(
+      Translated(UserText("the command that starts the program")));
   program_list_ = new QListWidget;
   program_list_->setObjectName("ProgramList");
   for (const MailProgram& program : found_) {
@@ -86,20 +102,34 @@ QWidget* SetmailForm::CreateMailGroup() {
 }
 
 QWidget* SetmailForm::CreateRecordingGroup() {
-  auto* group = new QGroupBox("Recording");
+  auto* group = new QGroupBox(Translated(UserText("Recording")));
   auto* layout = new QVBoxLayout(group);
-  record_to_memory_ = new QCheckBox("Record to memory");
+  record_to_memory_ = new QCheckBox(Translated(UserText("Record to memory")));
   record_to_memory_->setObjectName("RecordToMemory");
-  full_duplex_ = new QCheckBox("Full duplex sound");
+  full_duplex_ = new QCheckBox(Translated(UserText("Full duplex sound")));
   full_duplex_->setObjectName("FullDuplex");
   layout->addWidget(record_to_memory_);
-  layout->addWidget(
-      Explanation("Keeps a recording in memory until it stops (up to 1 MB); "
-                  "otherwise it is written as it goes (up to 2 MB)."));
+  layout->addWidget(Explanation(Translated(
+      UserText("Keeps a recording in memory until it stops (up to 1 MB); "
+               "otherwise it is written as it goes (up to 2 MB)."))));
   layout->addWidget(full_duplex_);
-  layout->addWidget(
-      Explanation("The sound card records and plays at the same time; turn "
-                  "off for a card that can do only one at a time."));
+  layout->addWidget(Explanation(Translated(
+      UserText("The sound card records and plays at the same time; turn "
+               "off for a card that can do only one at a time."))));
+  return group;
+}
+
+QWidget* SetmailForm::CreateLanguageGroup() {
+  auto* group = new QGroupBox(Translated(UserText("Language")));
+  auto* layout = new QVBoxLayout(group);
+  language_choice_ = new QComboBox;
+  language_choice_->setObjectName("LanguageChoice");
+  // Each language by its own name, so that anyone finds theirs.
+  for (const ShippedLanguage& language : ShippedLanguages())
+    language_choice_->addItem(language.name);
+  layout->addWidget(language_choice_);
+  layout->addWidget(Explanation(Translated(
+      UserText("Vocapost speaks this language from its next start."))));
   return group;
 }
 
@@ -114,6 +144,9 @@ void SetmailForm::ShowStoredSettings() {
     program_option_->setChecked(true);
   }
   ShowProgramChoice();
+  if (language_choice_ != nullptr)
+    language_choice_->setCurrentIndex(
+        InstalledLanguage(services_.program_home));
 }
 
 void SetmailForm::ShowProgramChoice() {
@@ -146,18 +179,36 @@ bool SetmailForm::WriteSettings() {
   return true;
 }
 
+bool SetmailForm::InstallChosenLanguage() {
+  if (language_choice_ == nullptr) return true;
+  const int chosen = language_choice_->currentIndex();
+  // The same language again keeps the files as they are, edits and all.
+  if (chosen == InstalledLanguage(services_.program_home)) return true;
+  const std::optional<QString> failed =
+      InstallLanguage(chosen, services_.program_home, services_.shipped_data);
+  if (!failed) return true;
+  Tell(Translated(UserText("The language files could not be put into %1 "
+                           "(%2).  Please press Save again."))
+           .arg(QString::fromStdString(services_.program_home.string()),
+                *failed));
+  return false;
+}
+
 void SetmailForm::SaveButton_Click() {
   if (program_option_->isChecked() &&
       program_line_->text().trimmed().isEmpty()) {
-    Tell("Please enter the command that starts your mail program.");
+    Tell(Translated(
+        UserText("Please enter the command that starts your mail program.")));
     return;
   }
   if (!WriteSettings()) {
-    Tell("The settings could not be saved in " + services_.settings_place +
-         ".  Please check that this folder can be written to, then press Save "
-         "again.");
+    Tell(Translated(UserText("The settings could not be saved in %1.  Please "
+                             "check that this folder can be written to, then "
+                             "press Save again."))
+             .arg(services_.settings_place));
     return;
   }
+  if (!InstallChosenLanguage()) return;
   StartAndEnd({kSetupLaunch});
 }
 
@@ -168,14 +219,15 @@ void SetmailForm::StartAndEnd(const QStringList& arguments) {
   ending_ = true;
   if (!return_program_.isEmpty() &&
       !services_.starter.Start(return_program_, arguments)) {
-    Tell("Vocapost could not be started (" + return_program_ +
-         ").  Please start it yourself.");
+    Tell(Translated(UserText("Vocapost could not be started (%1).  Please "
+                             "start it yourself."))
+             .arg(return_program_));
   }
   close();
 }
 
 void SetmailForm::Tell(const QString& text) {
-  services_.presenter.Present({kTitle, text, 0});
+  services_.presenter.Present({Translated(kTitle), text, 0});
 }
 
 void SetmailForm::closeEvent(QCloseEvent* event) {

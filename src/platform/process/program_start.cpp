@@ -8,8 +8,13 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "platform/mail/mailto_handler.h"
+
 namespace vocapost {
 namespace {
+
+const QString kNotepad = "notepad.exe";
+constexpr int kQueryLimitMs = 3000;
 
 bool IsBlank(QChar c) { return c == ' ' || c == '\t' || c == '\n'; }
 
@@ -140,11 +145,32 @@ bool StartCommandLine(ProgramStarter& starter, const QString& command_line) {
   return starter.Start(program, *words);
 }
 
+std::optional<QStringList> TextEditorCommand() {
+  const std::optional<QByteArray> answer = RunForOutput(
+      "xdg-mime", {"query", "default", "text/plain"}, kQueryLimitMs);
+  if (!answer) return std::nullopt;
+  const QString id =
+      QString::fromUtf8(*answer).trimmed().section(';', 0, 0).trimmed();
+  const std::optional<MailHandler> editor = ReadMailHandler(id);
+  if (!editor) return std::nullopt;
+  return editor->command;
+}
+
 bool DetachedProgramStarter::Start(const QString& program,
                                    const QStringList& arguments) {
   const std::filesystem::path home = QDir::currentPath().toStdString();
   const QString path = FindProgram(program, home);
-  return !path.isEmpty() && StartDetached(path, arguments, home);
+  if (!path.isEmpty()) return StartDetached(path, arguments, home);
+  if (program.compare(kNotepad, Qt::CaseInsensitive) != 0) return false;
+  std::optional<QStringList> editor = TextEditorCommand();
+  // Without a default the desktop's opener decides by the file's content.
+  if (!editor) editor = QStringList{"xdg-open"};
+  const QString editor_path = FindProgram(editor->takeFirst(), home);
+  if (editor_path.isEmpty()) return false;
+  // A running editor may take the file over from another folder.
+  for (const QString& argument : arguments)
+    *editor << QDir(QDir::currentPath()).absoluteFilePath(argument);
+  return StartDetached(editor_path, *editor, home);
 }
 
 }  // namespace vocapost

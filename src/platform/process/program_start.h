@@ -51,7 +51,13 @@ class ProgramStarter {
 // false.
 bool StartCommandLine(ProgramStarter& starter, const QString& command_line);
 
+// The desktop's text editor: the default program for plain text, as its
+// desktop file starts it; nullopt when the desktop names none.
+std::optional<QStringList> TextEditorCommand();
+
 // The real service, run in the current folder (the program home).
+// "notepad.exe", unless there is a program of that name, is the text editor,
+// given its files by their full paths.
 class DetachedProgramStarter final : public ProgramStarter {
  public:
   bool Start(const QString& program, const QStringList& arguments) override;

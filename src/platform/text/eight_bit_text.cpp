@@ -25,6 +25,15 @@ QString DecodeWindows1252(const QByteArray& bytes) {
   return text;
 }
 
+QString DecodeCodePage932(const QByteArray& bytes) {
+  // ICU knows the code page by Windows' name; plain Shift-JIS lacks the
+  // NEC and IBM rows that Japanese Windows text may hold.
+  QStringDecoder cp932("windows-31j", QStringDecoder::Flag::Stateless);
+  if (!cp932.isValid()) cp932 = QStringDecoder("Shift_JIS");
+  if (!cp932.isValid()) return DecodeWindows1252(bytes);
+  return cp932.decode(bytes);
+}
+
 QString DecodeEightBitText(const QByteArray& bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = utf8.decode(bytes);

@@ -14,4 +14,7 @@ QString DecodeEightBitText(const QByteArray& bytes);
 // undefined keep their C1 code points.
 QString DecodeWindows1252(const QByteArray& bytes);
 
+// Windows' Japanese code page 932 (Shift-JIS with its extensions).
+QString DecodeCodePage932(const QByteArray& bytes);
+
 }  // namespace vocapost

@@ -1,0 +1,115 @@
+// Help and About from the Recorder window.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <set>
+
+#include "messages/about_form.h"
+#include "messages/help_viewer.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+
+namespace vocapost {
+namespace {
+
+class HelpTest : public testing::AppTest {
+ protected:
+  void ShipHelp() {
+    QFile help(QString(VOCAPOST_SOURCE_DIR) + "/data/VOCAPOST.HLP");
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    temp_.WriteFile(temp_.root() / "shipped" / "VOCAPOST.HLP", help.readAll());
+  }
+  void PressHelp() { app_->recorder()->Command(16)->Press(); }
+};
+
+// The targets of a document's links, and the anchors it has.
+std::pair<std::set<QString>, std::set<QString>> Links(
+    const QTextDocument& document) {
+  std::set<QString> targets, anchors;
+  for (QTextBlock block = document.begin(); block.isValid();
+       block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextCharFormat format = it.fragment().charFormat();
+      if (format.anchorHref().startsWith('#'))
+        targets.insert(format.anchorHref().mid(1));
+      for (const QString& name : format.anchorNames()) anchors.insert(name);
+    }
+  }
+  return {targets, anchors};
+}
+
+TEST_F(HelpTest, HelpShowsTheContentsPageOfTheShippedHelpAndUnloadClosesIt) {
+  ShipHelp();
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  app_->recorder()->File3()->SetPattern("*.vrc");
+  PressHelp();
+  EXPECT_EQ(app_->recorder()->File3()->pattern(), "*.goo")
+      << "the package list is cleared first";
+  HelpViewer* help = app_->help_viewer();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_TRUE(help->found());
+  const QString text = help->toPlainText();
+  EXPECT_TRUE(text.startsWith("Vocapost Help")) << text.left(80).toStdString();
+  const auto [targets, anchors] = Links(*help->document());
+  for (const char* topic :
+       {"recording", "sizes", "quality", "playing", "packages", "sending",
+        "settings", "files", "trouble"}) {
+    EXPECT_TRUE(targets.contains(topic)) << topic;
+  }
+  for (const QString& target : targets)
+    EXPECT_TRUE(anchors.contains(target))
+        << "no topic " << target.toStdString();
+
+  // A second press brings the same window back to its contents.
+  QCoreApplication::processEvents();
+  help->scrollToAnchor("trouble");
+  ASSERT_GT(help->verticalScrollBar()->value(), 0);
+  PressHelp();
+  EXPECT_EQ(app_->help_viewer(), help);
+  EXPECT_EQ(help->verticalScrollBar()->value(), 0);
+
+  app_->viewer()->Command6()->Press();
+  EXPECT_TRUE(ender_.ended);
+  EXPECT_EQ(app_->help_viewer(), nullptr);
+  EXPECT_FALSE(help->isVisible());
+}
+
+TEST_F(HelpTest, MissingHelpFileShowsThatItIsMissing) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  PressHelp();
+  ASSERT_NE(app_->help_viewer(), nullptr);
+  EXPECT_FALSE(app_->help_viewer()->found());
+  const QString text = app_->help_viewer()->toPlainText();
+  EXPECT_TRUE(text.contains("The help file VOCAPOST.HLP is not in " +
+                            QString::fromStdString(temp_.home().string())))
+      << text.toStdString();
+}
+
+TEST_F(HelpTest, JapaneseSetUpOpensTheReadMeInTheTextEditorInstead) {
+  ShipHelp();
+  temp_.WriteFile("VMESSAGE.JPN", "");
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  for (const bool starts : {true, false}) {
+    starter_.result = starts;
+    PressHelp();
+  }
+  EXPECT_EQ(starter_.started, std::vector<QStringList>(
+                                  2, QStringList{"notepad.exe", "readme.vcp"}));
+  EXPECT_EQ(app_->help_viewer(), nullptr);
+  EXPECT_TRUE(presenter_.messages.empty()) << "a failed start says nothing";
+  EXPECT_EQ(app_->messages().error_form(), nullptr);
+}
+
+TEST_F(HelpTest, AboutReadsTwoSevenAndTheRevision) {
+  EXPECT_EQ(VersionText(12), "2.7.12");
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->LoadAboutForm().Label1()->text(),
+            "2.7." + QString::number(VOCAPOST_TEST_REVISION));
+}
+
+}  // namespace
+}  // namespace vocapost

@@ -1,0 +1,230 @@
+// Fonts and captions of the windows, from the Japanese trigger files, the
+// font list and the caption file.
+#include "messages/localise_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QRegularExpression>
+#include <functional>
+
+#include "messages/caption_file.h"
+#include "messages/font_substitutions.h"
+#include "messages/font_table.h"
+#include "messages/language_file.h"
+#include "player/viewer.h"
+#include "recorder_ui/mker_form1.h"
+#include "support/app_fixture.h"
+
+namespace vocapost {
+namespace {
+
+class LocaliseFormTest : public testing::AppTest {
+ protected:
+  MKERForm1& recorder() { return *app_->recorder(); }
+  // The families of every control but the file lists, and of the lists.
+  std::pair<QStringList, QStringList> Families() {
+    QStringList controls, lists;
+    for (QWidget* control : FormControls(recorder())) {
+      (KindOf(*control) == ControlKind::kFileList ? lists : controls)
+          << control->font().family();
+    }
+    controls.removeDuplicates();
+    lists.removeDuplicates();
+    return {controls, lists};
+  }
+  // A fresh program in the same home, once `prepare` has set the home up.
+  void Restart(const std::function<void()>& prepare) {
+    app_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    prepare();
+    app_ = MakeApp(wave_);
+    ASSERT_EQ(Start(), StartResult::kRunning);
+  }
+};
+
+TEST_F(LocaliseFormTest, TriggerFilesGiveEveryControlButTheListsTheChosenFont) {
+  struct Case {
+    const char* file;
+    QByteArray content;
+    QString family;
+  };
+  const Case cases[] = {
+      {"pmessage.jpn", "", QString::fromUtf8("ＭＳ Ｐ明朝")},
+      {"usefont.txt", "21", "Arial"},
+      {"VMessage.Jpn", "", QString::fromUtf8("ＭＳ Ｐ明朝")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Restart([&] { temp_.WriteFile(c.file, c.content); });
+    const auto [controls, lists] = Families();
+    EXPECT_EQ(controls, QStringList{c.family});
+    EXPECT_EQ(lists.size(), 1);
+    EXPECT_NE(lists.value(0), c.family);
+    EXPECT_GE(FormControls(recorder()).size(), 60u);
+    // No caption file: captions stay as they are.
+    EXPECT_EQ(recorder().Command(2)->text(), "Record");
+    std::filesystem::remove(temp_.home() / c.file);
+  }
+}
+
+TEST_F(LocaliseFormTest, WithoutTriggersFontsStayAsDesigned) {
+  temp_.WriteFile("fontlist.txt", "Arial\r\n");
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(recorder().Command(2)->font().family(), "MS Sans Serif");
+}
+
+TEST_F(LocaliseFormTest, LastPairOfAnEvenFileIsNotUsed) {
+  const QByteArray four = "Record\r\nAufnahme\r\nSetup\r\nEinrichten\r\n";
+  struct Case {
+    QByteArray file;
+    QString record, setup;
+  };
+  const Case cases[] = {
+      {four, "Aufnahme", "Setup"},
+      {four + "fifth line", "Aufnahme", "Einrichten"},
+  };
+  for (const Case& c : cases) {
+    Restart([&] { temp_.WriteFile("CWINDO00.ENG", c.file); });
+    EXPECT_EQ(recorder().Command(2)->text(), c.record);
+    // Setup's caption and tooltip are both "Setup": both follow the pair.
+    EXPECT_EQ(recorder().Command(15)->text(), c.setup);
+    EXPECT_EQ(recorder().Command(15)->toolTip(), c.setup);
+    // The image button shows its command's translated tooltip.
+    EXPECT_EQ(recorder().ImagePicture(12)->toolTip(),
+              "Record audio and/or video");
+  }
+}
+
+TEST_F(LocaliseFormTest, TranslationsFollowLaterKeysAndEveryKindHasItsPass) {
+  // Transformed lines, in a file found by its name in another case; the
+  // second pair translates the first one's translation again.
+  QByteArray file;
+  for (const QByteArray& line :
+       {QByteArray("&Stop"), QByteArray("Halt"), QByteArray("Halt"),
+        QByteArray("&Anhalten"), QByteArray("Size of recorded file"),
+        QByteArray("Dateigröße"), QByteArray("Audio only recording"),
+        QByteArray("Nur Ton"),
+        QByteArray("Current recording:  Right click for send options.  "
+                   "Drag enabled."),
+        QByteArray("Aktuelle Aufnahme"),
+        QByteArray("Select bytes per second for recording"),
+        QByteArray("Bytes pro Sekunde"), QByteArray("&OK"), QByteArray("&Gut"),
+        QByteArray("-")}) {
+    file += TransformLine(line) + "\r\n";
+  }
+  temp_.WriteFile("VMESSAGE.DEB", "");
+  temp_.WriteFile("cwindo00.deb", file);
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(recorder().Command(14)->text(), "&Anhalten");
+  EXPECT_EQ(app_->viewer()->Command1()->text(), "&Anhalten");
+  EXPECT_EQ(recorder().Label5()->toolTip(), "Dateigröße");
+  EXPECT_EQ(recorder().Picture2()->toolTip(), "Nur Ton");
+  EXPECT_EQ(recorder().File1()->toolTip(), "Aktuelle Aufnahme");
+  EXPECT_EQ(recorder().Combo1()->toolTip(), "Bytes pro Sekunde");
+  QString title;
+  app_->messages().ShowMessageForm("text", 0, title);
+  EXPECT_EQ(app_->messages().error_form()->Command1()->text(), "&Gut");
+}
+
+TEST_F(LocaliseFormTest, ExtraTextsAreTranslatedButEmptyOnesNotLookedUp) {
+  temp_.WriteFile("CWINDO00.ENG",
+                  "\r\nleer\r\n&Send\r\n&Senden\r\n&Play\r\nAb&spielen\r\n-");
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->state().extra_texts[6], "&Senden");
+  EXPECT_EQ(app_->state().extra_texts[7], "Ab&spielen");
+  ExtraTexts texts;
+  texts[1] = "&Send";
+  EXPECT_EQ(LocaliseForm(*app_->viewer(), texts, 3, ".ENG"), 0);
+  EXPECT_EQ(texts[1], "&Senden");
+  EXPECT_EQ(texts[2], "");
+  EXPECT_EQ(texts[0], "") << "entry 0 stays empty";
+}
+
+TEST_F(LocaliseFormTest, CaptionFileIsReadUpToItsLimitsAndNamedByTheContext) {
+  EXPECT_EQ(CaptionFileName(0, ".DEU"), "CWINDO00.DEU");
+  EXPECT_EQ(CaptionFileName(7, ".JPN"), "CWINDO07.JPN");
+  EXPECT_EQ(CaptionFileName(123, ".ENG"), "CWINDO23.ENG");
+
+  QByteArray long_file;
+  for (int line = 1; line <= 260; ++line)
+    long_file += "line " + QByteArray::number(line) + "\r\n";
+  temp_.WriteFile("CWINDO00.DEU", long_file);
+  const QStringList lines = ReadCaptionLines(".DEU");
+  ASSERT_EQ(lines.size(), 250);
+  EXPECT_EQ(TranslateCaption(lines, "line 247"), "line 248");
+  EXPECT_EQ(TranslateCaption(lines, "line 249"), "line 249")
+      << "the pair 249/250 is the last of an even file";
+  EXPECT_EQ(TranslateCaption(lines, "line 251"), "line 251");
+
+  // Plain lines: the end mark ends the file; a transformed file marks its
+  // end with 26 as stored, too, not with 27.
+  temp_.WriteFile("CWINDO00.DEU", "A\r\nB\r\nC\x1a\r\nD\r\n-\r\n");
+  EXPECT_EQ(ReadCaptionLines(".DEU"), QStringList({"A", "B"}));
+  temp_.WriteFile("CWINDO00.DEB", TransformLine("A") + "\r\n" +
+                                      TransformLine("B") + "\r\nx\x1a\r\n" +
+                                      TransformLine("C") + "\r\n");
+  EXPECT_EQ(ReadCaptionLines(".DEB"), QStringList({"A", "B"}));
+  temp_.WriteFile("CWINDO00.DEB", TransformLine("A\x1a") + "\r\n");
+  EXPECT_EQ(ReadCaptionLines(".DEB"), QStringList({"A\x1a"}));
+}
+
+TEST_F(LocaliseFormTest, UsefontNumberIsReadAsANumberAndFallsBackToEighteen) {
+  const std::pair<QByteArray, int> cases[] = {
+      {"21", 21},   {" 14\r\n", 14}, {"7 fonts", 7}, {"18.5", 18},
+      {"19.5", 20}, {"2e1", 20},     {"abc", 0},     {"", 0},
+      {"31", 18},   {"-1", 18},      {"99999", 18},
+  };
+  EXPECT_EQ(ChosenFontEntry(), kDefaultFontEntry);
+  for (const auto& [content, entry] : cases) {
+    temp_.WriteFile("usefont.txt", content);
+    EXPECT_EQ(ChosenFontEntry(), entry) << content.toStdString();
+  }
+}
+
+TEST_F(LocaliseFormTest, FontListReplacesEntriesInItsLanguagesCodePage) {
+  const FontTable defaults = DefaultFontTable();
+  EXPECT_EQ(defaults[13], QString::fromUtf8("ＭＳ ゴシック"));
+  EXPECT_EQ(defaults[16], QString::fromUtf8("@ＭＳ Ｐゴシック"));
+  EXPECT_EQ(defaults[18], QString::fromUtf8("ＭＳ Ｐ明朝"));
+  EXPECT_EQ(defaults[21], "Arial");
+  EXPECT_EQ(defaults[30], "");
+
+  // IPAゴシック in Shift-JIS, then UTF-8, then Windows-1252.
+  temp_.WriteFile(
+      "fontlist.txt",
+      "IPA\x83\x53\x83\x56\x83\x62\x83\x4e\r\nIPA明朝\r\nCaf\xe9\r\n"
+      "stop\x1a\r\nnot read\r\n");
+  const FontTable japanese = ReadFontTable(".JPN");
+  EXPECT_EQ(japanese[0], QString::fromUtf8("IPAゴシック"));
+  EXPECT_EQ(japanese[1], QString::fromUtf8("IPA明朝"));
+  EXPECT_EQ(japanese[3], defaults[3]);
+  EXPECT_EQ(ReadFontTable(".DEU")[2], QString::fromUtf8("Café"));
+}
+
+TEST_F(LocaliseFormTest, JapaneseWindowsFontsAreFoundAmongTheInstalledOnes) {
+  InstallFontSubstitutions();
+  if (QFontDatabase::families()
+          .filter(QRegularExpression("^IPA|CJK JP"))
+          .isEmpty()) {
+    GTEST_SKIP() << "no Japanese font installed (scripts/setup adds one)";
+  }
+  const std::pair<const char*, const char*> cases[] = {
+      {"ＭＳ Ｐ明朝", "Mincho|Serif CJK"},
+      {"MS PMincho", "Mincho|Serif CJK"},
+      {"@ＭＳ 明朝", "Mincho|Serif CJK"},
+      {"ＭＳ ゴシック", "Gothic|Sans"},
+      {"ＭＳ Ｐゴシック", "Gothic|Sans CJK"},
+      {"MS Gothic", "Gothic|Sans"},
+  };
+  for (const auto& [windows, found] : cases) {
+    const QString family =
+        QFontInfo(QFont(QString::fromUtf8(windows))).family();
+    EXPECT_TRUE(family.contains(QRegularExpression(found)))
+        << windows << " is drawn with " << family.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace vocapost
