@@ -19,8 +19,8 @@ namespace {
 constexpr char kHelp[] =
     "Usage: vocapost-setmail [PROGRAM]\n"
     "The Vocapost settings window: the mail program, recording to memory,\n"
-    "full duplex sound and the language. Save and Cancel start PROGRAM again when one is\n"
-    "given; Vocapost's Setup gives \"vocapost.exe\".\n"
+    "full duplex sound and the language. Save and Cancel start PROGRAM again\n"
+    "when one is given; Vocapost's Setup gives \"vocapost.exe\".\n"
     "\n"
     "  --help     show this help and end\n"
     "  --version  show the version and end\n"
