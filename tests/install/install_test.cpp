@@ -127,10 +127,12 @@ TEST_F(InstalledTest, EverythingIsInPlaceAndPassesTheDesktopValidators) {
   for (const char* program : {"vocapost", "vocapost-msg", "vocapost-setmail"})
     EXPECT_TRUE(QFileInfo(Bin(program)).isExecutable()) << program;
   // The shipped data, whatever data/ holds, as the build tree has it.
-  for (const auto& entry : fs::directory_iterator(VOCAPOST_DATA_DIR)) {
-    EXPECT_TRUE(
-        fs::is_regular_file(Share() / "vocapost" / entry.path().filename()))
-        << entry.path();
+  const fs::path data = VOCAPOST_DATA_DIR;
+  for (const auto& entry : fs::recursive_directory_iterator(data)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path relative = fs::relative(entry.path(), data);
+    EXPECT_TRUE(fs::is_regular_file(Share() / "vocapost" / relative))
+        << relative;
   }
   const auto env = DesktopEnvironment();
   const fs::path desktop = Share() / "applications" / kDesktopEntry;
