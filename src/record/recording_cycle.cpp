@@ -8,12 +8,12 @@
 #include "message/message_names.h"
 #include "message/message_record.h"
 #include "platform/text/user_text.h"
+#include "platform/wave/gsm_codec.h"
 
 namespace vocapost {
 namespace {
 
 constexpr double kArrivalWaitSeconds = 3.0;
-constexpr double kGsmBytesPerSecond = 1625.0;
 
 }  // namespace
 
@@ -45,7 +45,7 @@ QString RecordingCut(const QString& name, const QString& reason,
              "The message file %1 could not be written in full (%2).  It "
              "holds the first %3 seconds of the recording (%4 bytes).")
       .arg(name, reason,
-           QString::number(kept_audio_bytes / kGsmBytesPerSecond, 'f', 1),
+           QString::number(static_cast<double>(kept_audio_bytes) / kGsmBytesPerSecond, 'f', 1),
            QString::number(kept_bytes));
 }
 

@@ -34,7 +34,7 @@ constexpr uint8_t kShiftKey = 0x10;
 constexpr uint8_t kInsertKey = 0x2D;
 constexpr uint32_t kKeyUp = 2;
 
-void Yield() { QCoreApplication::processEvents(); }
+void RunPendingEvents() { QCoreApplication::processEvents(); }
 
 // What a 250-character read gives: at most 249 characters, up to a NUL.
 QString Read(const QString& text) {
@@ -87,7 +87,7 @@ class MailWindowSearch {
         EditorHeight(child) > kWordMinHeight) {
       const QString notice = NoticeCarriageReturnForm(in_.texts);
       desktop_.BringToForeground(child);
-      Yield();
+      RunPendingEvents();
       WaitWithEvents(in_.clock, kWordPasteDelay, [] { return false; });
       desktop_.SetClipboardText(notice);
       PressShiftInsert();
@@ -103,11 +103,11 @@ class MailWindowSearch {
   // Ctrl+Home puts the caret at the start of the text, Shift+Insert pastes.
   void PasteByKeys(WindowHandle target, const QString& caret_keys) {
     desktop_.SetClipboardText(NoticeLineFeedForm(in_.texts));
-    Yield();
+    RunPendingEvents();
     const bool in_front = desktop_.BringToForeground(target);
-    Yield();
+    RunPendingEvents();
     if (in_front) desktop_.SendKeys(caret_keys + kPasteKeys);
-    Yield();
+    RunPendingEvents();
   }
 
   void PressShiftInsert() {

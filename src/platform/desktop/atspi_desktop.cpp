@@ -12,7 +12,7 @@ namespace vocapost {
 namespace {
 
 constexpr int kMostDepth = 40;
-constexpr int kMostChildren = 500;
+constexpr int kMostAccessibleChildren = 500;
 constexpr int kMostNodes = 5000;
 
 struct Unref {
@@ -87,7 +87,7 @@ struct BodySearch {
       Keep(object, web_document, document_area);
     }
     const int count = atspi_accessible_get_child_count(object, &error);
-    for (int i = 0; i < std::min(count, kMostChildren); ++i) {
+    for (int i = 0; i < std::min(count, kMostAccessibleChildren); ++i) {
       const Accessible child(
           atspi_accessible_get_child_at_index(object, i, &error));
       if (child) Visit(child.get(), depth + 1);
@@ -115,7 +115,7 @@ Accessible FindFrame(int64_t pid, const QString& title) {
     // Asking ourselves would wait for an answer we cannot give meanwhile.
     if (app_pid == getpid() || (pid != 0 && app_pid != pid)) continue;
     const int frames = atspi_accessible_get_child_count(app.get(), &error);
-    for (int f = 0; f < std::min(frames, kMostChildren); ++f) {
+    for (int f = 0; f < std::min(frames, kMostAccessibleChildren); ++f) {
       Accessible frame(
           atspi_accessible_get_child_at_index(app.get(), f, &error));
       if (frame && Name(frame.get()) == title) return frame;

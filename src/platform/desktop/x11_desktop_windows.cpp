@@ -26,7 +26,7 @@ struct FreeReply {
 template <typename T>
 using Reply = std::unique_ptr<T, FreeReply>;
 
-constexpr size_t kMostChildren = 10000;
+constexpr size_t kMostChildWindows = 10000;
 constexpr uint32_t kPropertyWords = 1024;  // 4 KiB: far beyond 249 characters
 constexpr int kTopLevelDepth = 3;  // window manager frames around clients
 constexpr uint32_t kActiveFromPager = 2;  // not refused as focus stealing
@@ -176,7 +176,7 @@ std::vector<WindowHandle> X11DesktopWindows::TopLevelWindows() {
 std::vector<WindowHandle> X11DesktopWindows::ChildWindows(WindowHandle window) {
   std::vector<WindowHandle> all;
   std::deque<xcb_window_t> queue{static_cast<xcb_window_t>(window)};
-  while (!queue.empty() && all.size() < kMostChildren) {
+  while (!queue.empty() && all.size() < kMostChildWindows) {
     for (xcb_window_t child : Children(queue.front())) {
       all.push_back(child);
       queue.push_back(child);

@@ -9,7 +9,7 @@
 namespace vocapost {
 namespace {
 
-constexpr int kQueryLimitMs = 3000;
+constexpr int kHandlerQueryLimitMs = 3000;
 
 QStringList DataFolders() {
   QStringList folders;
@@ -144,7 +144,7 @@ std::optional<MailHandler> ReadMailHandler(const QString& desktop_id) {
 std::optional<MailHandler> DefaultMailHandler() {
   const std::optional<QByteArray> answer =
       RunForOutput("xdg-mime", {"query", "default", "x-scheme-handler/mailto"},
-                   kQueryLimitMs);
+                   kHandlerQueryLimitMs);
   if (!answer) return std::nullopt;
   // The answer may list several; the first is the default.
   const QString id =

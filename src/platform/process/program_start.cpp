@@ -14,7 +14,7 @@ namespace vocapost {
 namespace {
 
 const QString kNotepad = "notepad.exe";
-constexpr int kQueryLimitMs = 3000;
+constexpr int kEditorQueryLimitMs = 3000;
 
 bool IsBlank(QChar c) { return c == ' ' || c == '\t' || c == '\n'; }
 
@@ -147,7 +147,7 @@ bool StartCommandLine(ProgramStarter& starter, const QString& command_line) {
 
 std::optional<QStringList> TextEditorCommand() {
   const std::optional<QByteArray> answer = RunForOutput(
-      "xdg-mime", {"query", "default", "text/plain"}, kQueryLimitMs);
+      "xdg-mime", {"query", "default", "text/plain"}, kEditorQueryLimitMs);
   if (!answer) return std::nullopt;
   const QString id =
       QString::fromUtf8(*answer).trimmed().section(';', 0, 0).trimmed();
