@@ -5,18 +5,21 @@
 # Usage: with_xvfb.sh PROGRAM [ARGS...]
 set -eu
 command -v Xvfb >/dev/null || { echo "Xvfb is missing (apt-get install xvfb)" >&2; exit 1; }
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+# One pipe per server: a reader that opened a shared pipe while the X
+# server still held it could see its close as the end before the bus wrote.
+fifos=$(mktemp -d)
+mkfifo "$fifos/x" "$fifos/bus"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifos/x" 2>/dev/null &
 pids=$!
-trap 'kill $pids 2>/dev/null; rm -f "$fifo"' EXIT
-read -r display <"$fifo"
+trap 'kill $pids 2>/dev/null; rm -rf "$fifos"' EXIT
+read -r display <"$fifos/x" || { echo "with_xvfb.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
 unset AT_SPI_BUS_ADDRESS
 if command -v dbus-daemon >/dev/null; then
-  dbus-daemon --session --nofork --print-address=3 3>"$fifo" 2>/dev/null &
+  dbus-daemon --session --nofork --print-address=3 3>"$fifos/bus" 2>/dev/null &
   pids="$! $pids"
-  read -r DBUS_SESSION_BUS_ADDRESS <"$fifo"
+  read -r DBUS_SESSION_BUS_ADDRESS <"$fifos/bus" ||
+    { echo "with_xvfb.sh: the session bus did not start" >&2; exit 1; }
   export DBUS_SESSION_BUS_ADDRESS
   launcher=/usr/libexec/at-spi-bus-launcher
   if [ -x "$launcher" ]; then
