@@ -44,14 +44,26 @@ void FormMessages::ShowMessageForm(const QString& text, int16_t /*style*/,
   }
   error_form_->setWindowTitle(shown.title);
   error_form_->Label1()->setText(shown.text);
+  // Moved while the window manager is still framing it, a window gets its
+  // client area at the spot and its title bar above, off the screen. So a new
+  // window is placed before it is shown, and again after only once its frame
+  // is known.
+  const bool was_shown = error_form_->isVisible();
+  if (!was_shown) PlaceErrorForm();
+  const int unframed_width = error_form_->frameGeometry().width();
   error_form_->show();
-  const int width = PixelsToTwips(error_form_->frameGeometry().width());
-  error_form_->move(CentredOnScreen(width, 0).x(),
-                    ScreenArea().y() + TwipsToPixels(60));
+  if (was_shown || error_form_->frameGeometry().width() != unframed_width)
+    PlaceErrorForm();
   // Shown again or not, the message comes to the front: it must not stay
   // hidden behind the window it is about.
   error_form_->raise();
   error_form_->activateWindow();
+}
+
+void FormMessages::PlaceErrorForm() {
+  const int width = PixelsToTwips(error_form_->frameGeometry().width());
+  error_form_->move(CentredOnScreen(width, 0).x(),
+                    ScreenArea().y() + TwipsToPixels(60));
 }
 
 void FormMessages::UnloadErrorForm() {

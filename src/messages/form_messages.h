@@ -32,6 +32,7 @@ class FormMessages final : public MessageOperations {
   ErrorForm1* error_form() const { return error_form_; }
 
  private:
+  void PlaceErrorForm();
   struct Shown {
     QString title, text;
   };
