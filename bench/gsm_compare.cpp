@@ -26,17 +26,17 @@ constexpr int kRepeats = 5;
 // syllables of about a quarter second with pauses between phrases.
 Samples VoiceLike() {
   const int rate = vocapost::kGsmSampleRate;
-  Samples out(static_cast<size_t>(kSeconds * rate));
+  std::vector<double> wave(static_cast<size_t>(kSeconds * rate));
   double phase = 0, y1[2] = {}, y2[2] = {};
   const double pi = std::numbers::pi;
-  for (size_t i = 0; i < out.size(); ++i) {
+  for (size_t i = 0; i < wave.size(); ++i) {
     const double t = static_cast<double>(i) / rate;
     const double pitch = 140 + 30 * std::sin(2 * pi * 0.3 * t);
     phase += pitch / rate;
     const double pulse = phase >= 1 ? (phase -= 1, 1.0) : 0.0;
     const double syllable = std::max(0.0, std::sin(2 * pi * 2 * t));
     const double phrase = std::fmod(t, 4.0) < 3.2 ? 1.0 : 0.0;
-    double x = pulse * syllable * phrase * 9000;
+    const double x = pulse * syllable * phrase;
     const double formants[2] = {500 + 300 * std::sin(2 * pi * 0.7 * t),
                                 1500 + 600 * std::sin(2 * pi * 0.45 * t)};
     double sum = 0;
@@ -44,10 +44,16 @@ Samples VoiceLike() {
       const double r = 0.97, w = 2 * pi * formants[f] / rate;
       const double y = x + 2 * r * std::cos(w) * y1[f] - r * r * y2[f];
       y2[f] = y1[f], y1[f] = y;
-      sum += y * (f == 0 ? 0.05 : 0.03);
+      sum += y * (f == 0 ? 1.0 : 0.6);
     }
-    out[i] = static_cast<int16_t>(std::clamp(sum, -32000.0, 32000.0));
+    wave[i] = sum;
   }
+  // Peaks at a fifth below full scale, as a voice at a good level.
+  double peak = 1e-9;
+  for (double v : wave) peak = std::max(peak, std::abs(v));
+  Samples out(wave.size());
+  for (size_t i = 0; i < wave.size(); ++i)
+    out[i] = static_cast<int16_t>(std::lround(wave[i] * 26000 / peak));
   return out;
 }
 
