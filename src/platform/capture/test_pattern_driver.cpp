@@ -21,9 +21,9 @@ Disc DiscAt(int w, int h, int t) {
           (h / 6.0) * (h / 6.0)};
 }
 
-void PatternPixel(int x, int y, int w, int t, const Disc& disc, uint8_t& r,
+// bar: which of the seven colour bars column x is in.
+void PatternPixel(int x, int y, int t, int bar, const Disc& disc, uint8_t& r,
                   uint8_t& g, uint8_t& b) {
-  const int bar = (x & ~1) * 7 / std::max(w, 1);
   int shade = 0;
   if (((x + y + t) & 3) == 0) shade -= 35;
   // A little sensor noise, as every camera has.
@@ -104,10 +104,12 @@ void TestPatternDriver::Deliver() {
   uint8_t* u_plane = frame_.data() + w * h + (yv12 ? w * h / 4 : 0);
   uint8_t* v_plane = frame_.data() + w * h + (yv12 ? 0 : w * h / 4);
   const Disc disc = DiscAt(w, h, t);
+  bars_.resize(static_cast<size_t>(w));
+  for (int x = 0; x < w; ++x) bars_[size_t(x)] = (x & ~1) * 7 / std::max(w, 1);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       uint8_t r, g, b;
-      PatternPixel(x, y, w, t, disc, r, g, b);
+      PatternPixel(x, y, t, bars_[size_t(x)], disc, r, g, b);
       if (rgb) {  // bottom-up BGR
         uint8_t* p =
             frame_.data() + (static_cast<size_t>(h - 1 - y) * w + x) * 3;
