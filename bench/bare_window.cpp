@@ -1,9 +1,11 @@
 // A bare Qt Widgets window, the yardstick for the program's start-up: it
 // notes "shown\tBare" in $VOCAPOST_WINDOW_LOG as the program's window log
-// does.
+// does. With --label it shows one line of text as well, which is what
+// brings in the fonts (fontconfig, FreeType, HarfBuzz).
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QLabel>
 #include <QWidget>
 
 namespace {
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
   qt.installEventFilter(&log);
   QWidget window;
   window.resize(640, 480);
+  if (QApplication::arguments().contains("--label"))
+    (new QLabel("Vocapost", &window))->move(20, 20);
   window.show();
   return QApplication::exec();
 }

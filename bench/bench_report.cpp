@@ -80,6 +80,10 @@ std::vector<QStringList> StartupRows(const QJsonObject& s) {
                           Ratio(ms, bare), recorder ? "≤ 1.5×" : "–",
                           recorder ? Met(ms <= 1.5 * bare) : "–"}));
   }
+  const double label = s["bare_label"].toObject()["median_ms"].toDouble();
+  rows.push_back(Cells({"For reference: a bare Qt window with one label, ms",
+                        Num(label, 1), Num(bare, 1) + " (bare Qt window)",
+                        Ratio(label, bare), "–", "–"}));
   return rows;
 }
 
@@ -160,6 +164,31 @@ std::vector<QStringList> VideoRows(const QJsonArray& video) {
   return rows;
 }
 
+constexpr char kNotes[] =
+    "How it was measured. The whole program: `vocapost` under Xvfb with "
+    "VOCAPOST_CAPTURE=test-pattern, VOCAPOST_AUDIO=test-tone and "
+    "VOCAPOST_AUDIO_OUT=discard, driven by xdotool (size 240×180 from the "
+    "video menu, Record, Stop); CPU is user + system time from "
+    "/proc/PID/stat over the 60 s between Record and Stop, and for playback "
+    "from the Viewer shown to the program's end; memory is VmHWM. ffmpeg "
+    "records testsrc2 and a sine tone to VP8 (real time, cpu-used 8, our "
+    "bytes a second) and GSM in real time (-re); mpv plays our WebM export "
+    "(--vo=x11 --ao=null); both are measured over their whole run by "
+    "/usr/bin/time. Start-up is the median of 20 launches from exec to the "
+    "line in the program's window log (VOCAPOST_WINDOW_LOG: \"shown "
+    "MKERForm1\", \"drawn Viewer\").\n\n"
+    "The lag of a picture behind its sound comes from the player engine on "
+    "the same test devices in process (vocapost_playback_bench, a 30 s "
+    "recording at 30000 B/s): the time from drawing each frame to the start "
+    "of the sound record stored before it. A message file has no time "
+    "stamps: a picture can only stand between two sound records, each "
+    "0.68 s of sound (17 GSM blocks), written when the block is full, and "
+    "frames reach the file four frames late through the delay ring. Where a "
+    "picture belongs within the sound is therefore known to one sound "
+    "record, so the layout allows lags up to 680 ms plus one 50 ms tick; "
+    "the player draws each frame as soon as it reads it, right after "
+    "queueing the sound before it, which keeps it within that bound.\n\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -177,6 +206,7 @@ int main(int argc, char** argv) {
       << "; the run took " << m["wall_s"].toInt() << " s.\n\n";
   Table(out, {"What", "Vocapost", "Peer", "Ours ÷ peer", "Goal", "Met"},
         SummaryRows(report));
+  out << kNotes;
   out << "## Video: our codec / ffmpeg's libvpx VP8 (real time, cpu-used 8, "
          "same frames, frame rate and bytes a second)\n\n"
       << "The budget is the recording's bytes a second; its rate test picks "
