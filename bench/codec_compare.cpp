@@ -45,7 +45,10 @@ double Seconds(std::chrono::steady_clock::duration d) {
 struct OursResult {
   std::vector<size_t> taken;  // clip frame numbers the budget let through
   Frames decoded;
-  double stored = 0, bytes = 0, compress_s = 0, decompress_s = 0;
+  double stored = 0, bytes = 0;
+  // Times after the first frame: ffmpeg's are found as a run less a run of
+  // one frame, which leaves its first (key) frame out as well.
+  double compress_s = 0, decompress_s = 0;
 };
 
 // The recording's rate test at every 50 ms tick: a frame is taken while the
@@ -84,7 +87,8 @@ OursResult RunOurs(const Frames& clip, int w, int h, double budget) {
     c.input = clip[k].data();
     auto start = std::chrono::steady_clock::now();
     codecs.Compress(compressor, c);
-    r.compress_s += Seconds(std::chrono::steady_clock::now() - start);
+    const bool first = r.taken.empty();
+    if (!first) r.compress_s += Seconds(std::chrono::steady_clock::now() - start);
     r.bytes += out.bitmap.size_image;
     r.stored += out.bitmap.size_image + 48 + 10;  // an IMG record
     std::vector<uint8_t> picture(clip[k].size());
@@ -95,7 +99,8 @@ OursResult RunOurs(const Frames& clip, int w, int h, double budget) {
     d.output = picture.data();
     start = std::chrono::steady_clock::now();
     codecs.Decompress(decompressor, d);
-    r.decompress_s += Seconds(std::chrono::steady_clock::now() - start);
+    if (!first)
+      r.decompress_s += Seconds(std::chrono::steady_clock::now() - start);
     r.taken.push_back(k);
     r.decoded.push_back(std::move(picture));
   }
@@ -201,7 +206,7 @@ int main(int argc, char** argv) {
       {"budget", budget},
       {"frames", n},
       {"fps", fps},
-      {"ours", Side(1000 * ours.compress_s / n, 1000 * ours.decompress_s / n,
+      {"ours", Side(1000 * ours.compress_s / per, 1000 * ours.decompress_s / per,
                     ours.bytes / n, Score(taken, ours.decoded, w, h))},
       {"theirs",
        Side(1000 * std::max(0.0, all - one) / per,
