@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <atomic>
 
-#include "export/webm_export.h"
+#include "export/export_module.h"
 #include "messages/caption_file.h"
 #include "messages/message_operations.h"
 #include "platform/text/user_text.h"
@@ -44,7 +44,7 @@ ExportResult ExportWithProgress(QWidget* parent, const QString& message,
   std::atomic<bool> cancel{false};
   ExportResult result;
   QThread* worker = QThread::create([&] {
-    result = ExportWebm(message, webm, [&](int now, int all) {
+    result = ExportWebmThroughModule(message, webm, [&](int now, int all) {
       done = now;
       total = all;
       return !cancel.load();

@@ -5,7 +5,7 @@
 #include <QtEndian>
 #include <map>
 
-#include "export/webm_export.h"
+#include "export/export_module.h"
 #include "message/message_package.h"
 #include "message/message_reader.h"
 
@@ -134,7 +134,7 @@ int Extract(const QString& package, QTextStream& out, QTextStream& err) {
 
 int Export(const QString& file, const QString& webm, QTextStream& out,
            QTextStream& err) {
-  const ExportResult result = ExportWebm(file, webm);
+  const ExportResult result = ExportWebmThroughModule(file, webm);
   switch (result.outcome) {
     case ExportOutcome::kCannotRead:
       err << "vocapost-msg: cannot read " << file << Qt::endl;

@@ -11,9 +11,19 @@ namespace {
 // changes only between 2 × 2 blocks and the lines and disc change brightness
 // alone, so the picture survives the 4:2:0 colour of video codecs and what is
 // lost is the codec's doing.
-void PatternPixel(int x, int y, int w, int h, int t, uint8_t& r, uint8_t& g,
-                  uint8_t& b) {
-  const int bar = (x & ~1) * 7 / std::max(w, 1);
+struct Disc {
+  double cx, cy, radius_squared;
+};
+
+// Where frame t's disc is, worked out once a frame rather than per pixel.
+Disc DiscAt(int w, int h, int t) {
+  return {(t * 3 % (w + 40)) - 20.0, h / 2.0 + h / 4.0 * std::sin(t / 8.0),
+          (h / 6.0) * (h / 6.0)};
+}
+
+// bar: which of the seven colour bars column x is in.
+void PatternPixel(int x, int y, int t, int bar, const Disc& disc, uint8_t& r,
+                  uint8_t& g, uint8_t& b) {
   int shade = 0;
   if (((x + y + t) & 3) == 0) shade -= 35;
   // A little sensor noise, as every camera has.
@@ -21,10 +31,8 @@ void PatternPixel(int x, int y, int w, int h, int t, uint8_t& r, uint8_t& g,
                         static_cast<uint32_t>(y) * 19349663u ^
                         static_cast<uint32_t>(t) * 83492791u;
   shade += static_cast<int>((hash * 2654435761u) >> 29) - 4;
-  const double cx = (t * 3 % (w + 40)) - 20.0,
-               cy = h / 2.0 + h / 4.0 * std::sin(t / 8.0);
-  if ((x - cx) * (x - cx) + (y - cy) * (y - cy) < (h / 6.0) * (h / 6.0))
-    shade += 30;
+  const double dx = x - disc.cx, dy = y - disc.cy;
+  if (dx * dx + dy * dy < disc.radius_squared) shade += 30;
   r = static_cast<uint8_t>(((bar & 1) ? 220 : 40) + shade);
   g = static_cast<uint8_t>(((bar & 2) ? 200 : 50) + shade);
   b = static_cast<uint8_t>(((bar & 4) ? 210 : 60) + shade);
@@ -95,10 +103,13 @@ void TestPatternDriver::Deliver() {
   const bool yv12 = format_.compression == FourCCFromText("YV12");
   uint8_t* u_plane = frame_.data() + w * h + (yv12 ? w * h / 4 : 0);
   uint8_t* v_plane = frame_.data() + w * h + (yv12 ? 0 : w * h / 4);
+  const Disc disc = DiscAt(w, h, t);
+  bars_.resize(static_cast<size_t>(w));
+  for (int x = 0; x < w; ++x) bars_[size_t(x)] = (x & ~1) * 7 / std::max(w, 1);
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       uint8_t r, g, b;
-      PatternPixel(x, y, w, h, t, r, g, b);
+      PatternPixel(x, y, t, bars_[size_t(x)], disc, r, g, b);
       if (rgb) {  // bottom-up BGR
         uint8_t* p =
             frame_.data() + (static_cast<size_t>(h - 1 - y) * w + x) * 3;

@@ -42,6 +42,7 @@ class TestPatternDriver final : public CaptureDriver {
   bool connected_ = false, grab_pending_ = false;
   int frame_number_ = 0;
   std::vector<uint8_t> frame_;
+  std::vector<int> bars_;  // each column's colour bar, kept between frames
   std::function<void(const VideoFrame&)> callback_;
   QObject context_;
 };

@@ -6,7 +6,8 @@
 namespace vocapost {
 
 // Appends a line for every program window that is shown or hidden ("shown",
-// a tab, the window's name), so that scripts can follow the program.
+// a tab, the window's name), so that scripts can follow the program, and
+// "drawn\tViewer" once, when the Viewer paints its first picture.
 class WindowLog final : public QObject {
  public:
   explicit WindowLog(QString path);
@@ -16,7 +17,11 @@ class WindowLog final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Append(const QString& event, const QString& window);
+  bool IsFirstPicture(QObject* watched, QEvent* event) const;
+
   QString path_;
+  bool picture_drawn_ = false;
 };
 
 }  // namespace vocapost
