@@ -133,7 +133,10 @@ TEST_F(PlayerEngineTest, AudioOnlyMessagePlaysAt160By120WithoutZoomLabel) {
 TEST_F(PlayerEngineTest, FrameWidthChoosesTheSizeAndTheZoomLabel) {
   recorder().Command(9)->Press();  // 200 × 150
   MakeMessage("w.vrc", 2, true);
+  // Another zoom first, so that only the message's own can give "1.0".
+  app_->state().activity.recorded_width_twips = 1200;
   recorder().Command(8)->Press();
+  ASSERT_EQ(viewer().Label1()->text(), "2.1");
   player().OpenMessageForPlay("w.vrc");
   EXPECT_EQ(app_->state().values.display_width, 200);
   EXPECT_EQ(app_->state().activity.recorded_width_twips, 3000);

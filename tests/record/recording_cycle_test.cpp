@@ -43,18 +43,22 @@ class RecordingCycleTest : public testing::AppTest {
     int audio = 0, video = 0;
     bool first_is_audio = false, first_video_key = false;
   };
+  // A file of whole records only, read to its last byte.
   static Summary Read(const QString& name) {
     Summary summary;
     MessageReader reader;
     EXPECT_TRUE(reader.Open(name));
     while (auto record = reader.Next()) {
-      if (record->truncated) continue;  // only whole records count
+      EXPECT_FALSE(record->truncated) << "record at " << record->position;
       const bool audio = record->kind == RecordKind::kAudio;
       if (summary.audio + summary.video == 0) summary.first_is_audio = audio;
       if (!audio && summary.video == 0)
         summary.first_video_key = record->payload.endsWith('\x01');
       (audio ? summary.audio : summary.video) += 1;
     }
+    EXPECT_EQ(reader.end(), ReadEnd::kEndOfFile);
+    EXPECT_EQ(reader.read_position(), reader.file_length() + 1)
+        << "stopped before the end of the file";
     return summary;
   }
   intptr_t header_ = 100;

@@ -27,6 +27,12 @@ class RecordingParametersTest : public testing::AppTest {
 };
 
 TEST_F(RecordingParametersTest, QualityButtonsWriteTheRatioAndReapplyTheSize) {
+  // A key frame of the moving test picture: the higher the ratio, the fewer
+  // bytes.
+  auto key_frame_bytes = [this] {
+    app_->state().values.force_key_frame = 1;
+    return app_->video().CompressCurrentFrame();
+  };
   const size_t formats_before = camera_.asked().size();
   recorder().Command(12)->Press();
   EXPECT_EQ(app_->state().values.codec_ratio, 50);
@@ -36,11 +42,18 @@ TEST_F(RecordingParametersTest, QualityButtonsWriteTheRatioAndReapplyTheSize) {
   EXPECT_EQ(Shown(14), Pressed(12));
   EXPECT_EQ(Shown(15), Normal(11));
   EXPECT_EQ(Shown(13), Normal(13));
+  const int32_t medium = key_frame_bytes();
   recorder().Command(13)->Press();
   EXPECT_EQ(StoredRatio(), 100u);
+  const int32_t low = key_frame_bytes();
   recorder().Command(11)->Press();
   EXPECT_EQ(StoredRatio(), 25u);
   EXPECT_EQ(Shown(15), Pressed(11));
+  const int32_t high = key_frame_bytes();
+  // The moving picture alone changes a key frame by less than half.
+  EXPECT_GT(low, 48) << "a frame, not its header alone";
+  EXPECT_LT(2 * low, medium);
+  EXPECT_LT(2 * low, high);
 }
 
 TEST_F(RecordingParametersTest,
@@ -79,10 +92,22 @@ TEST_F(RecordingParametersTest, UnsupportedSizeIsRefusedWithItsMessage) {
   EXPECT_EQ(app_->state().values.chosen_width, 160);
 }
 
-TEST_F(RecordingParametersTest, MagnificationOfAMessageShownAtItsOwnSize) {
-  app_->state().activity.recorded_width_twips = 2400;
-  recorder().Command(8)->Press();
-  EXPECT_EQ(app_->viewer()->Label1()->text(), "1.0");  // 2460 / 2400
+TEST_F(RecordingParametersTest, ZoomLabelIsTheShownWidthOverTheRecordedWidth) {
+  struct Case {
+    int recorded_twips, size_button;
+    const char* label;
+  };
+  // The shown width is the picture's and its border's: (160 + 4) x 15 twips.
+  for (const Case& c : {Case{1200, 8, "2.1"},    // 2460 / 1200 = 2.05
+                        Case{2400, 10, "1.5"},   // 3660 / 2400
+                        Case{3600, 8, ".7"}}) {  // 2460 / 3600
+    SCOPED_TRACE(c.label);
+    app_->state().activity.recorded_width_twips =
+        static_cast<int16_t>(c.recorded_twips);
+    recorder().Command(c.size_button)->Press();
+    EXPECT_TRUE(app_->viewer()->Label1()->isVisibleTo(app_->viewer()));
+    EXPECT_EQ(app_->viewer()->Label1()->text(), QString(c.label));
+  }
 }
 
 TEST_F(RecordingParametersTest, ChosenSizeIsAppliedOnlyWhenItChanged) {
