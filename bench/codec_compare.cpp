@@ -4,19 +4,17 @@
 // usage: vocapost_codec_compare CLIP.bgr WIDTH HEIGHT BUDGET WORKDIR
 // CLIP.bgr holds 20 frames a second of 24-bit BGR pictures. Prints one JSON
 // object.
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 
+#include "child_runs.h"
 #include "picture_scores.h"
-#include "platform/codec/codec_manager.h"
+#include "smsv_pair.h"
 
 namespace {
 
@@ -55,23 +53,7 @@ struct OursResult {
 // bytes stored (audio records every 0.68 s, frames so far) stay within the
 // budget; none before the first audio record.
 OursResult RunOurs(const Frames& clip, int w, int h, double budget) {
-  QTemporaryDir dir;
-  vocapost::IniRegistryStore registry(dir.path());
-  vocapost::CodecManager codecs(registry);
-  registry.SetDword(vocapost::kCodecKey, "Ratio", 25);
-  using vocapost::FourCCFromText;
-  const auto vidc = FourCCFromText("VIDC"), smsv = FourCCFromText("SMSV");
-  const auto compressor =
-      codecs.Locate(vidc, smsv, vocapost::CodecMode::kCompress);
-  const auto decompressor =
-      codecs.Locate(vidc, smsv, vocapost::CodecMode::kDecompress);
-  vocapost::BitmapInfoHeader in, decoded_format;
-  in.width = w;
-  in.height = h;
-  vocapost::FrameHeader out;
-  codecs.CompressGetFormat(compressor, in, out);
-  codecs.CompressBegin(compressor, in, out);
-  codecs.DecompressBegin(decompressor, out, decoded_format);
+  vocapost::bench::SmsvPair pair(w, h, 25);
   std::vector<uint8_t> payload(vocapost::kLongestPayload);
   OursResult r;
   for (size_t k = 1; k < clip.size(); ++k) {
@@ -79,26 +61,16 @@ OursResult RunOurs(const Frames& clip, int w, int h, double budget) {
     const int audio = static_cast<int>(t / kAudioBlockSeconds);
     if (audio == 0 || (audio * kAudioRecordBytes + r.stored) / t > budget)
       continue;
-    vocapost::IcCompress c;
-    c.flags = r.taken.size() % 51 == 0 ? vocapost::kIcCompressKeyFrame : 0;
-    c.output_format = &out;
-    c.output = payload.data();
-    c.input_format = &in;
-    c.input = clip[k].data();
     auto start = std::chrono::steady_clock::now();
-    codecs.Compress(compressor, c);
+    pair.Compress(clip[k].data(), r.taken.size() % 51 == 0, payload);
     const bool first = r.taken.empty();
     if (!first) r.compress_s += Seconds(std::chrono::steady_clock::now() - start);
-    r.bytes += out.bitmap.size_image;
-    r.stored += out.bitmap.size_image + 48 + 10;  // an IMG record
+    const uint32_t size = pair.out.bitmap.size_image;
+    r.bytes += size;
+    r.stored += size + 48 + 10;  // an IMG record
     std::vector<uint8_t> picture(clip[k].size());
-    vocapost::IcDecompress d;
-    d.input_format = &out;
-    d.input = payload.data();
-    d.output_format = &decoded_format;
-    d.output = picture.data();
     start = std::chrono::steady_clock::now();
-    codecs.Decompress(decompressor, d);
+    pair.Decompress(payload, picture.data());
     if (!first)
       r.decompress_s += Seconds(std::chrono::steady_clock::now() - start);
     r.taken.push_back(k);
@@ -107,31 +79,11 @@ OursResult RunOurs(const Frames& clip, int w, int h, double budget) {
   return r;
 }
 
-double ChildCpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_CHILDREN, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) *
-             1e-6;
-}
-
 // CPU seconds of one ffmpeg run, the least of a few; fails loudly.
 double Ffmpeg(const QStringList& args) {
-  double best = 1e9;
-  for (int i = 0; i < kRepeats; ++i) {
-    const double before = ChildCpuSeconds();
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", QStringList{"-v", "error", "-y", "-threads", "1"} +
-                               args);
-    if (!ffmpeg.waitForFinished(600000) || ffmpeg.exitCode() != 0) {
-      std::fprintf(stderr, "ffmpeg failed: %s\n%s\n",
-                   qPrintable(args.join(' ')),
-                   ffmpeg.readAllStandardError().constData());
-      std::exit(1);
-    }
-    best = std::min(best, ChildCpuSeconds() - before);
-  }
-  return best;
+  return vocapost::bench::LeastChildCpu(
+      "ffmpeg", QStringList{"-v", "error", "-y", "-threads", "1"} + args,
+      kRepeats, 600000);
 }
 
 QJsonObject Side(double compress_ms, double decompress_ms, double bytes,

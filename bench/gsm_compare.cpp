@@ -2,17 +2,15 @@
 // a voice-like signal: time to encode and decode, and the signal-to-noise
 // ratio of the decoded sound. usage: vocapost_gsm_compare WORKDIR
 // Prints one JSON object.
-#include <sys/resource.h>
-
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
+#include "child_runs.h"
 #include "platform/wave/gsm_codec.h"
 #include "platform/wave/wav_file.h"
 
@@ -77,29 +75,9 @@ double Seconds(std::chrono::steady_clock::time_point since) {
       .count();
 }
 
-double ChildCpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_CHILDREN, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) *
-             1e-6;
-}
-
 // CPU seconds of the least of a few sox runs; fails loudly.
 double Sox(const QStringList& args) {
-  double best = 1e9;
-  for (int i = 0; i < kRepeats; ++i) {
-    const double before = ChildCpuSeconds();
-    QProcess sox;
-    sox.start("sox", args);
-    if (!sox.waitForFinished(60000) || sox.exitCode() != 0) {
-      std::fprintf(stderr, "sox failed: %s\n%s\n", qPrintable(args.join(' ')),
-                   sox.readAllStandardError().constData());
-      std::exit(1);
-    }
-    best = std::min(best, ChildCpuSeconds() - before);
-  }
-  return best;
+  return vocapost::bench::LeastChildCpu("sox", args, kRepeats, 60000);
 }
 
 }  // namespace

@@ -3,11 +3,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <cmath>
 
 #include "platform/capture/test_pattern_driver.h"
-#include "platform/codec/codec_manager.h"
+#include "smsv_pair.h"
 
 namespace {
 
@@ -32,24 +31,7 @@ std::vector<uint8_t> Pattern(int width, int height, int index) {
 void BM_CompressAndDecompress(benchmark::State& state) {
   const int width = static_cast<int>(state.range(0)), height = width * 3 / 4;
   const auto ratio = static_cast<uint32_t>(state.range(1));
-  QTemporaryDir dir;
-  vocapost::IniRegistryStore registry(dir.path());
-  vocapost::CodecManager codecs(registry);
-  registry.SetDword(vocapost::kCodecKey, "Ratio", ratio);
-  using vocapost::FourCCFromText;
-  const auto compressor =
-      codecs.Locate(FourCCFromText("VIDC"), FourCCFromText("SMSV"),
-                    vocapost::CodecMode::kCompress);
-  const auto decompressor =
-      codecs.Locate(FourCCFromText("VIDC"), FourCCFromText("SMSV"),
-                    vocapost::CodecMode::kDecompress);
-  vocapost::BitmapInfoHeader in, decoded_format;
-  in.width = width;
-  in.height = height;
-  vocapost::FrameHeader out;
-  codecs.CompressGetFormat(compressor, in, out);
-  codecs.CompressBegin(compressor, in, out);
-  codecs.DecompressBegin(decompressor, out, decoded_format);
+  vocapost::bench::SmsvPair pair(width, height, ratio);
   std::vector<std::vector<uint8_t>> frames;
   for (int i = 0; i < 32; ++i) frames.push_back(Pattern(width, height, i));
   std::vector<uint8_t> payload(vocapost::kLongestPayload),
@@ -58,19 +40,8 @@ void BM_CompressAndDecompress(benchmark::State& state) {
   int64_t n = 0;
   for (auto _ : state) {
     const std::vector<uint8_t>& source = frames[static_cast<size_t>(n % 32)];
-    vocapost::IcCompress c;
-    c.flags = n % 51 == 0 ? vocapost::kIcCompressKeyFrame : 0;
-    c.output_format = &out;
-    c.output = payload.data();
-    c.input_format = &in;
-    c.input = source.data();
-    codecs.Compress(compressor, c);
-    vocapost::IcDecompress d;
-    d.input_format = &out;
-    d.input = payload.data();
-    d.output_format = &decoded_format;
-    d.output = picture.data();
-    codecs.Decompress(decompressor, d);
+    pair.Compress(source.data(), n % 51 == 0, payload);
+    pair.Decompress(payload, picture.data());
     state.PauseTiming();
     double squared = 0;
     for (size_t i = 0; i < source.size(); ++i) {
@@ -78,7 +49,7 @@ void BM_CompressAndDecompress(benchmark::State& state) {
     }
     psnr += 10 * std::log10(255.0 * 255.0 * static_cast<double>(source.size()) /
                             std::max(squared, 1.0));
-    bytes += out.bitmap.size_image;
+    bytes += pair.out.bitmap.size_image;
     ++n;
     state.ResumeTiming();
   }
