@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 #include <optional>
 
 #include "app/application.h"
@@ -49,7 +50,11 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("vocapost");
   // Ties the windows to the installed menu entry and its icon.
   QApplication::setDesktopFileName("org.vocapost.Vocapost");
-  QApplication::setWindowIcon(QIcon::fromTheme("org.vocapost.Vocapost"));
+  // The theme search reads every icon folder's index: done once the first
+  // window is up, which a window manager takes as a change of icon.
+  QTimer::singleShot(0, [] {
+    QApplication::setWindowIcon(QIcon::fromTheme("org.vocapost.Vocapost"));
+  });
   // The program ends through its Viewer window, which stays hidden.
   QApplication::setQuitOnLastWindowClosed(false);
 
