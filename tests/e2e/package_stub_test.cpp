@@ -57,11 +57,13 @@ class PackageStubTest : public testing::HomeTest {
 
   // Runs the package the way a recipient would: sh FILE, from the folder
   // the mail program saved it in.
-  int RunPackage(const QProcessEnvironment& env) {
+  int RunPackage(const QProcessEnvironment& env,
+                 const QStringList& command = {"/bin/sh",
+                                               "voca-MSG05143012.exe"}) {
     QProcess sh;
     sh.setProcessEnvironment(env);
     sh.setWorkingDirectory(Text(temp_.home()));
-    sh.start("/bin/sh", {"voca-MSG05143012.exe"});
+    sh.start(command[0], command.mid(1));
     EXPECT_TRUE(sh.waitForFinished(20000));
     stderr_ = sh.readAllStandardError();
     return sh.exitCode();
@@ -91,6 +93,19 @@ TEST_F(PackageStubTest, WithoutTheViewerItSaysWhatToInstall) {
   EXPECT_FALSE(fs::exists(temp_.root() / "args"));
   EXPECT_TRUE(fs::exists(recipient() / "temp" / "voca-MSG05143012.exe"))
       << "the message is kept for later";
+}
+
+TEST_F(PackageStubTest, RenamedPackageRunsDirectlyFromAFolderWithOddCharacters) {
+  const fs::path odd = temp_.home() / "saved by 'mail' & [co] $x";
+  fs::create_directories(odd);
+  temp_.WriteFile(odd / "-my message.exe", package_);
+  fs::permissions(odd / "-my message.exe", fs::perms::owner_all);
+  ASSERT_EQ(RunPackage(Environment(WithViewer()), {Text(odd / "-my message.exe")}),
+            0)
+      << stderr_.toStdString();
+  EXPECT_EQ(
+      temp_.ReadFile(recipient() / "temp" / "voca-MSG-my message.exe.exe"),
+      package_);
 }
 
 // XDG_DATA_HOME relative to wherever the package was saved is not valid; the
