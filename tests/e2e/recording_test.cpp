@@ -2,7 +2,6 @@
 // test pattern as camera, real time.
 #include <gtest/gtest.h>
 
-
 #include "app/application.h"
 #include "message/message_reader.h"
 #include "platform/capture/test_pattern_driver.h"
