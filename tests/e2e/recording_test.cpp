@@ -2,16 +2,11 @@
 // test pattern as camera, real time.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 #include "app/application.h"
 #include "message/message_reader.h"
 #include "platform/capture/test_pattern_driver.h"
 #include "platform/wave/device_wave_library.h"
 #include "recorder_ui/mker_form1.h"
-#include "support/recording_program.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -69,50 +64,6 @@ TEST_F(RecordingE2eTest, SecondsOfRecordingMakeAMessageOfSoundAndPictures) {
   EXPECT_GE(audio, 3);  // about 0.68 s each
   EXPECT_GE(video, 5);
   EXPECT_EQ(recorder.Label5()->text(), QString::number(reader.file_length()));
-  EXPECT_TRUE(presenter_.messages.empty());
-}
-
-TEST_F(RecordingE2eTest, ARecordingIsPackagedSentAndDeletedFromTheWindow) {
-  testing::EnvironmentScope env;
-  const std::filesystem::path composer = temp_.root() / "bin" / "composer";
-  testing::WriteRecordingProgram(composer, temp_.root() / "composed");
-  env.Set("VOCAPOST_MAIL_COMPOSER", composer);
-  std::filesystem::create_directories(temp_.root() / "data");
-  env.Set("XDG_DATA_HOME", temp_.root() / "data");
-  std::filesystem::copy_file(std::filesystem::path(VOCAPOST_DATA_DIR) /
-                                 "vocap.exe",
-                             temp_.home() / "vocap.exe");
-  ASSERT_EQ(app_.Start({temp_.home(), temp_.root() / "shipped", {}}),
-            StartResult::kRunning);
-  MKERForm1& recorder = *app_.recorder();
-  recorder.Command(2)->Press();
-  clock_.RunEventsFor(1.5);
-  recorder.Command(14)->Press();
-  const QString name = recorder.Label(9)->text();
-  ASSERT_TRUE(QFile::exists(name));
-
-  recorder.File1()->SetListIndex(0);
-  recorder.Command(22)->Press();
-  const QString package = "voca-MSG" + name.chopped(4) + ".exe";
-  ASSERT_EQ(recorder.File3()->SelectedName(), package);
-  EXPECT_GT(QFileInfo(package).size(), QFileInfo(name).size());
-
-  recorder.Command(28)->Press();
-  const auto composed = testing::RecordedArguments(temp_.root() / "composed");
-  ASSERT_TRUE(composed);
-  EXPECT_TRUE(composed->join('\n').contains(QDir::current().filePath(package)))
-      << composed->join('\n').toStdString();
-
-  FileList& list = *recorder.File2();
-  int index = list.ListCount() - 1;
-  while (index >= 0 && list.List(index) != name) --index;
-  ASSERT_GE(index, 0);
-  list.SetListIndex(index);
-  recorder.Command(27)->Press();
-  EXPECT_FALSE(QFile::exists(name));
-  EXPECT_TRUE(QFile::exists(QString::fromStdString(
-      (temp_.root() / "data" / "Trash" / "files").string()) + '/' + name));
-  for (int i = 0; i < list.ListCount(); ++i) EXPECT_NE(list.List(i), name);
   EXPECT_TRUE(presenter_.messages.empty());
 }
 

@@ -3,9 +3,8 @@
 // one; after each input nothing outside the home has changed, no link was
 // written through, and an extracted message is exactly what followed the
 // first header block.
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 #include <optional>
 
 #include "fuzz_support.h"
@@ -14,32 +13,9 @@
 namespace vocapost::fuzz {
 namespace {
 
-const QByteArray kTargetBytes = "must stay as it is";
-const QStringList kPlanted = {"link.vrc", "dirlink.vrc", "dir.vrc"};
-
-QStringList Listing(const QString& dir) {
-  return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                             QDir::NoDotAndDotDot);
-}
-
-void PlantHome(const FuzzHome& home) {
-  home.Clear();
-  const QDir dir(home.home());
-  Check(QFile::link(QDir(home.outside()).filePath("target.vrc"),
-                    dir.filePath("link.vrc")) &&
-            QFile::link(home.outside(), dir.filePath("dirlink.vrc")) &&
-            dir.mkdir("dir.vrc"),
-        "cannot plant the home");
-}
-
-// A planted entry that was not replaced by the message is as planted.
-bool StillPlanted(const FuzzHome& home, const QString& name) {
-  const QFileInfo info(QDir(home.home()).filePath(name));
-  if (name == "dir.vrc") return info.isDir() && !info.isSymLink();
-  const QString target = name == "link.vrc"
-                             ? QDir(home.outside()).filePath("target.vrc")
-                             : home.outside();
-  return info.isSymLink() && info.symLinkTarget() == target;
+QStringList Listing(const QDir& dir) {
+  return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                       QDir::NoDotAndDotDot);
 }
 
 // The bytes after the first whole 1024-byte block that starts with the
@@ -59,33 +35,46 @@ std::optional<QByteArray> ExpectedMessage(const QByteArray& package) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost;
   using namespace vocapost::fuzz;
-  const FuzzHome& home = FuzzHome::Get();
-  const QString package_path = QDir(home.root()).filePath("package.exe");
-  const QString target = QDir(home.outside()).filePath("target.vrc");
+  const QDir home(Root().filePath("home")), outside(Root().filePath("outside"));
+  const QString package_path = Root().filePath("package.exe");
+  const QString target = outside.filePath("target.vrc");
   static const QStringList root_listing = [&] {
-    WriteBytes(target, kTargetBytes);
+    WriteBytes(target, "must stay as it is");
     WriteBytes(package_path, {});
-    return Listing(home.root());
+    return Listing(Root());
   }();
-  PlantHome(home);
+  // The planted home: each entry and what it must still be unless the
+  // message replaced it.
+  // remove_all takes links away and never what they point at.
+  for (const auto& entry :
+       std::filesystem::directory_iterator(home.path().toStdString()))
+    std::filesystem::remove_all(entry.path());
+  Check(QFile::link(target, home.filePath("link.vrc")) &&
+            QFile::link(outside.path(), home.filePath("dirlink.vrc")) &&
+            home.mkdir("dir.vrc"),
+        "cannot plant the home");
   const QByteArray package(reinterpret_cast<const char*>(data),
                            static_cast<qsizetype>(size));
   WriteBytes(package_path, package);
 
   const QString name = ExtractEmbeddedMessage(package_path);
 
-  Check(Listing(home.root()) == root_listing, "a file appeared beside home");
-  Check(Listing(home.outside()) == QStringList{"target.vrc"} &&
-            ReadBytes(target) == kTargetBytes && !QFileInfo(target).isSymLink(),
+  Check(Listing(Root()) == root_listing, "a file appeared beside home");
+  Check(Listing(outside) == QStringList{"target.vrc"} &&
+            ReadBytes(target) == "must stay as it is" &&
+            !QFileInfo(target).isSymLink(),
         "something outside the home changed");
-  for (const QString& entry : Listing(home.home())) {
-    Check(entry == name ||
-              (kPlanted.contains(entry) && StillPlanted(home, entry)),
-          "an unexpected file in the home");
+  for (const QString& entry : Listing(home)) {
+    const QFileInfo info(home.filePath(entry));
+    const bool planted =
+        (entry == "dir.vrc" && info.isDir() && !info.isSymLink()) ||
+        (entry == "link.vrc" && info.symLinkTarget() == target) ||
+        (entry == "dirlink.vrc" && info.symLinkTarget() == outside.path());
+    Check(entry == name || planted, "an unexpected file in the home");
   }
   if (name.isEmpty()) return 0;
   Check(IsSafeMessageName(name), "an unsafe name was extracted");
-  const QFileInfo written(QDir(home.home()).filePath(name));
+  const QFileInfo written(home.filePath(name));
   Check(written.isFile() && !written.isSymLink(),
         "the message is not a plain file");
   const std::optional<QByteArray> expected = ExpectedMessage(package);
