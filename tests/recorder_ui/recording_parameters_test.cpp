@@ -1,4 +1,4 @@
-// Frame size, quality and speed buttons.
+// Frame size and quality buttons, and the zoom label they show.
 #include <gtest/gtest.h>
 
 #include "player/viewer.h"
@@ -15,11 +15,8 @@ class RecordingParametersTest : public testing::AppTest {
   qint64 Shown(int picture) {
     return recorder().ImagePicture(picture)->pixmap().cacheKey();
   }
-  qint64 Pressed(int command) {
-    return recorder().Command(command)->pictures().down.cacheKey();
-  }
-  qint64 Normal(int command) {
-    return recorder().Command(command)->pictures().normal.cacheKey();
+  qint64 Model(int command, QPixmap ButtonPictures::*look) {
+    return (recorder().Command(command)->pictures().*look).cacheKey();
   }
   std::optional<uint32_t> StoredRatio() {
     return registry_store_.GetDword(kCodecKey, "Ratio");
@@ -39,48 +36,21 @@ TEST_F(RecordingParametersTest, QualityButtonsWriteTheRatioAndReapplyTheSize) {
   EXPECT_EQ(StoredRatio(), 50u);
   EXPECT_GT(camera_.asked().size(), formats_before)
       << "160 x 120 applied again";
-  EXPECT_EQ(Shown(14), Pressed(12));
-  EXPECT_EQ(Shown(15), Normal(11));
-  EXPECT_EQ(Shown(13), Normal(13));
+  EXPECT_EQ(Shown(14), Model(12, &ButtonPictures::down));
+  EXPECT_EQ(Shown(15), Model(11, &ButtonPictures::normal));
+  EXPECT_EQ(Shown(13), Model(13, &ButtonPictures::normal));
   const int32_t medium = key_frame_bytes();
   recorder().Command(13)->Press();
   EXPECT_EQ(StoredRatio(), 100u);
   const int32_t low = key_frame_bytes();
   recorder().Command(11)->Press();
   EXPECT_EQ(StoredRatio(), 25u);
-  EXPECT_EQ(Shown(15), Pressed(11));
+  EXPECT_EQ(Shown(15), Model(11, &ButtonPictures::down));
   const int32_t high = key_frame_bytes();
   // The moving picture alone changes a key frame by less than half.
   EXPECT_GT(low, 48) << "a frame, not its header alone";
   EXPECT_LT(2 * low, medium);
   EXPECT_LT(2 * low, high);
-}
-
-TEST_F(RecordingParametersTest,
-       SpeedButtonsSelectTheRateAndOnlyThemChangePictures) {
-  recorder().Command(18)->Press();
-  EXPECT_EQ(recorder().Combo1()->currentText(), "2000");
-  EXPECT_EQ(Shown(16), Pressed(18));
-  EXPECT_EQ(Shown(19), Normal(21));
-  recorder().Combo1()->setCurrentIndex(2);
-  recorder().Combo1_Click();
-  EXPECT_EQ(Shown(16), Pressed(18))
-      << "choosing in the list changes no picture";
-  recorder().Command(20)->Press();
-  EXPECT_EQ(recorder().Combo1()->currentText(), "20000");
-}
-
-TEST_F(RecordingParametersTest,
-       SizeButtonAppliesTheSizeToCaptureCodecAndDisplay) {
-  recorder().Command(10)->Press();
-  EXPECT_EQ(app_->state().video.capture_width, 240);
-  EXPECT_EQ(app_->state().values.display_height, 180);
-  EXPECT_EQ(app_->video().capture_format().width, 240);
-  EXPECT_EQ(app_->viewer()->Picture2()->size(), QSize(244, 184));
-  EXPECT_EQ(app_->viewer()->width(), 244 + 20);
-  EXPECT_EQ(app_->state().video.chosen_button_width, 240);
-  EXPECT_GT(app_->video().CompressCurrentFrame(), 48);
-  EXPECT_EQ(app_->video().compressor_input().width, 240);
 }
 
 TEST_F(RecordingParametersTest, UnsupportedSizeIsRefusedWithItsMessage) {
@@ -110,31 +80,15 @@ TEST_F(RecordingParametersTest, ZoomLabelIsTheShownWidthOverTheRecordedWidth) {
   }
 }
 
-TEST_F(RecordingParametersTest, ChosenSizeIsAppliedOnlyWhenItChanged) {
-  const size_t formats = camera_.asked().size();
-  recorder().ApplyChosenFrameSize();
-  EXPECT_EQ(camera_.asked().size(), formats) << "unchanged: nothing re-opened";
+TEST_F(RecordingParametersTest, ChosenSizeIsAppliedOnlyToANormalWindow) {
   app_->state().values.chosen_width = 80;
   app_->state().values.chosen_height = 60;
   recorder().showMinimized();
   recorder().ApplyChosenFrameSize();
-  EXPECT_EQ(app_->state().video.applied_width, 160)
-      << "minimised: nothing at all";
+  EXPECT_EQ(app_->state().video.applied_width, 160);
   recorder().showNormal();
   recorder().ApplyChosenFrameSize();
-  EXPECT_EQ(app_->state().video.applied_width, 80);
   EXPECT_EQ(app_->state().video.capture_width, 80);
-  EXPECT_EQ(app_->state().values.display_width, 160)
-      << "the display keeps its size";
-}
-
-TEST_F(RecordingParametersTest, WithoutVideoOnlyTheAppliedSizeIsNoted) {
-  app_->state().video.video_state = 0;
-  app_->state().values.chosen_width = 200;
-  app_->state().values.chosen_height = 150;
-  recorder().ApplyChosenFrameSize();
-  EXPECT_EQ(app_->state().video.applied_width, 200);
-  EXPECT_EQ(app_->state().video.capture_width, 160);
 }
 
 }  // namespace
