@@ -63,8 +63,8 @@ class InstalledTest : public testing::HomeTest {
     process.start(program, args);
     Result result;
     if (!process.waitForStarted(10000)) {
-      result.err = (program + " cannot be started (scripts/setup installs it)")
-                       .toUtf8();
+      result.err =
+          (program + " cannot be started (scripts/setup installs it)").toUtf8();
       return result;
     }
     if (!process.waitForFinished(30000)) process.kill();
@@ -290,7 +290,8 @@ TEST_F(InstalledTest, ThumbnailerEntryDrawsMessagesForFileManagers) {
   const QImage thumbnail(png);
   EXPECT_EQ(thumbnail.size(), QSize(128, 96));
   for (int q = 0; q < 4; ++q)
-    EXPECT_TRUE(Near(QuadrantColour(thumbnail, q), QuadrantColour(no_video, q)));
+    EXPECT_TRUE(
+        Near(QuadrantColour(thumbnail, q), QuadrantColour(no_video, q)));
 }
 
 }  // namespace

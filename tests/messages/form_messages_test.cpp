@@ -89,9 +89,8 @@ TEST_F(FormMessagesTest, WindowIsUpAtOnceAtItsPlaceAndSizeAndComesBack) {
 
 TEST_F(FormMessagesTest, EachWayOfClosingUnloadsAndTheNextMessageMakesANewOne) {
   const std::pair<const char*, std::function<void(ErrorForm1&)>> ways[] = {
-      {"OK", [](ErrorForm1& f) {
-         QTest::mouseClick(f.Command1(), Qt::LeftButton);
-       }},
+      {"OK",
+       [](ErrorForm1& f) { QTest::mouseClick(f.Command1(), Qt::LeftButton); }},
       {"Return", [](ErrorForm1& f) { QTest::keyClick(&f, Qt::Key_Return); }},
       {"Enter",
        [](ErrorForm1& f) { QTest::keyClick(f.Command1(), Qt::Key_Enter); }},

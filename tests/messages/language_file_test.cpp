@@ -73,8 +73,8 @@ TEST_F(LookUpTest, LanguageFileGivesTheLineAfterTheTextItHas) {
        kTranslation},
       {"plain lines in a transformed file", "VMESSAGE.JPB", pair, ".JPB", kKey,
        kKey},
-      {"name in another case", "vmessage.jpn", QByteArray(kKey) + "\r\nyaku\r\n",
-       ".JPN", kKey, "yaku"},
+      {"name in another case", "vmessage.jpn",
+       QByteArray(kKey) + "\r\nyaku\r\n", ".JPN", kKey, "yaku"},
       // Found ignoring case, and so read as transformed ignoring case.
       {"transformed, lower case", "vmessage.jpb", Transformed({kKey, "henkan"}),
        ".jpb", kKey, "henkan"},
@@ -87,8 +87,9 @@ TEST_F(LookUpTest, LanguageFileGivesTheLineAfterTheTextItHas) {
        "Latin\r\nGr\xfc\xdf"
        "e \x93\x96\x80\x85\x94 \x81\x8d\r\n",
        ".DEU", "Latin", QString::fromUtf8("Grüße “–€…” \u0081\u008d")},
-      {"UTF-8", "VMESSAGE.DEU", "Utf\r\nGr\xc3\xbc\xc3\x9f"
-                                "e\r\n",
+      {"UTF-8", "VMESSAGE.DEU",
+       "Utf\r\nGr\xc3\xbc\xc3\x9f"
+       "e\r\n",
        ".DEU", "Utf", QString::fromUtf8("Grüße")},
       {"Shift-JIS", "VMESSAGE.JPN", "Record\r\n" + shift_jis + "\r\n", ".jpn",
        "Record", QString::fromUtf8("録音")},

@@ -32,8 +32,8 @@ TEST(MessageFormTest, PostedMessagesReachTheProcedureWhichMayReplaceItself) {
   QCoreApplication::postEvent(&form, new WindowMessageEvent(0x3C0, 7, -2));
   EXPECT_TRUE(seen.empty()) << "messages arrive only through the event loop";
   QCoreApplication::processEvents();
-  EXPECT_EQ(seen, (std::vector{std::make_tuple(0x3C0u, uintptr_t{7},
-                                               intptr_t{-2})}));
+  EXPECT_EQ(seen,
+            (std::vector{std::make_tuple(0x3C0u, uintptr_t{7}, intptr_t{-2})}));
   EXPECT_EQ(form.CallProcedure(1, 0, 0), 0) << "the default is back";
   EXPECT_EQ(seen.size(), 1u);
 }

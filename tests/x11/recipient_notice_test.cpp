@@ -2,14 +2,13 @@
 // body, on a real X server: through AT-SPI, and by XTest keys.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
+#include <algorithm>
 
 #include "platform/desktop/atspi_desktop.h"
 #include "platform/desktop/x11_desktop_windows.h"
