@@ -17,187 +17,104 @@ namespace {
 constexpr char kKey[] = "Recordedfile does not exist.";
 constexpr char kTranslation[] = "Die Aufnahme gibt es nicht.";
 
-class LookUpTest : public testing::HomeTest {
- protected:
-  QString LookUp(const QString& text, const QString& extension = ".DEU") {
-    return LookUpMessageText(text, extension);
-  }
-  static QByteArray Transformed(std::initializer_list<QByteArray> lines) {
-    QByteArray file;
-    for (const QByteArray& line : lines) file += TransformLine(line) + "\r\n";
-    return file;
-  }
-};
-
-TEST_F(LookUpTest, NoLanguageFileShowsTheTextItself) {
-  EXPECT_EQ(LookUp(kKey), kKey);
+QByteArray Transformed(std::initializer_list<QByteArray> lines) {
+  QByteArray file;
+  for (const QByteArray& line : lines) file += TransformLine(line) + "\r\n";
+  return file;
 }
 
-TEST_F(LookUpTest, KeyLineGivesTheLineAfterIt) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray("Other text\r\nAnderer Text\r\n") +
-                                      kKey + "\r\n" + kTranslation + "\r\n");
-  EXPECT_EQ(LookUp(kKey), kTranslation);
-  EXPECT_EQ(LookUp("Other text"), "Anderer Text");
-  EXPECT_EQ(LookUp("Not in the file."), "Not in the file.");
-}
+using LookUpTest = testing::HomeTest;
 
-TEST_F(LookUpTest, KeysMatchExactlyWithCaseAndBlanks) {
-  temp_.WriteFile("VMESSAGE.DEU",
-                  QByteArray(kKey) + "\r\n" + kTranslation + "\r\n");
-  EXPECT_EQ(LookUp("recordedfile does not exist."),
-            "recordedfile does not exist.");
-  EXPECT_EQ(LookUp(QString(kKey) + " "), QString(kKey) + " ");
-  EXPECT_EQ(LookUp("Recordedfile"), "Recordedfile");
-}
-
-TEST_F(LookUpTest, FirstOfTwoOccurrencesWins) {
-  temp_.WriteFile("VMESSAGE.DEU",
-                  QByteArray(kKey) + "\r\nfirst\r\n" + kKey + "\r\nsecond\r\n");
-  EXPECT_EQ(LookUp(kKey), "first");
-}
-
-TEST_F(LookUpTest, TranslationLinesCanThemselvesBeKeys) {
-  // Pairs are not marked: the search simply runs line by line.
-  temp_.WriteFile("VMESSAGE.DEU", "A\r\nB\r\nB\r\nC\r\n");
-  EXPECT_EQ(LookUp("B"), "B");
-}
-
-TEST_F(LookUpTest, EndOfFileMarkHidesEverythingAfterIt) {
-  temp_.WriteFile("VMESSAGE.DEU",
-                  QByteArray("Intro\r\nEinleitung\r\nend\x1a here\r\n") + kKey +
-                      "\r\n" + kTranslation + "\r\n");
-  EXPECT_EQ(LookUp(kKey), kKey);
-  EXPECT_EQ(LookUp("Intro"), "Einleitung");
-}
-
-TEST_F(LookUpTest, TranslationIsTakenUnchangedEvenWhenEmptyOrMarked) {
-  temp_.WriteFile("VMESSAGE.DEU", "Empty\r\n\r\nMarked\r\nx\x1ay\r\n");
-  EXPECT_EQ(LookUp("Empty"), "");
-  EXPECT_EQ(LookUp("Marked"), QString("x\x1ay"));
-}
-
-TEST_F(LookUpTest, KeyOnTheLastLineShowsTheTextUnchanged) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray("A\r\nB\r\n") + kKey);
-  EXPECT_EQ(LookUp(kKey), kKey);
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray("A\r\nB\r\n") + kKey + "\r\n");
-  EXPECT_EQ(LookUp(kKey), kKey);
-}
-
-TEST_F(LookUpTest, LastLineWithoutLineEndIsRead) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray(kKey) + "\r\n" + kTranslation);
-  EXPECT_EQ(LookUp(kKey), kTranslation);
-}
-
-TEST_F(LookUpTest, LineFeedEndsLinesOnlyInFilesWithoutCarriageReturns) {
-  struct Case {
-    QByteArray file;
-    const char* key;
-    QString shown;
-  };
-  const Case cases[] = {
-      {"One\nEins\n", "One", "Eins"},
-      {"Two\rZwei\rThree\r\nDrei", "Two", "Zwei"},
-      {"Two\rZwei\rThree\r\nDrei", "Three", "Drei"},
-      // A bare LF in a CR LF file is a line break inside the translation.
-      {"Two lines\r\nZwei\nZeilen\r\nZeilen\r\nwrong\r\n", "Two lines",
-       "Zwei\nZeilen"},
-      {"Two lines\r\nZwei\nZeilen\r\nZeilen\r\nwrong\r\n", "Zeilen", "wrong"},
-  };
-  for (const Case& c : cases) {
-    temp_.WriteFile("VMESSAGE.DEU", c.file);
-    EXPECT_EQ(LookUp(c.key), c.shown) << c.file.toStdString();
-  }
-}
-
-TEST_F(LookUpTest, TransformedFileIsRestoredBeforeComparing) {
-  temp_.WriteFile("VMESSAGE.JPB",
-                  Transformed({"Intro", "x", kKey, kTranslation}));
-  EXPECT_EQ(LookUp(kKey, ".JPB"), kTranslation);
-}
-
-TEST_F(LookUpTest, PlainLinesInATransformedFileMatchNothing) {
-  temp_.WriteFile("VMESSAGE.JPB",
-                  QByteArray(kKey) + "\r\n" + kTranslation + "\r\n");
-  EXPECT_EQ(LookUp(kKey, ".JPB"), kKey);
-  temp_.WriteFile("VMESSAGE.DEU", Transformed({kKey, kTranslation}));
-  EXPECT_EQ(LookUp(kKey, ".DEU"), kKey);
-}
-
-TEST_F(LookUpTest, TabsInTransformedFilesDoNotSplitLines) {
-  // A tab is stored as code 10, the byte of a line feed.
-  temp_.WriteFile("VMESSAGE.JPB",
-                  Transformed({"Name:\tvalue", "Namae:\tatai"}));
-  EXPECT_EQ(LookUp("Name:\tvalue", ".JPB"), "Namae:\tatai");
-}
-
-TEST_F(LookUpTest, FileNameMayDifferInCase) {
-  temp_.WriteFile("vmessage.jpn", QByteArray(kKey) + "\r\nyakusu\r\n");
-  EXPECT_EQ(LookUp(kKey, ".jpn"), "yakusu");
-  EXPECT_EQ(LookUp(kKey, ".JPN"), "yakusu");
-  // Found ignoring case, and so read as transformed ignoring case.
-  temp_.WriteFile("vmessage.jpb", Transformed({kKey, "henkan"}));
-  EXPECT_EQ(LookUp(kKey, ".jpb"), "henkan");
-  EXPECT_EQ(LookUp(kKey, ".JPB"), "henkan");
-}
-
-TEST_F(LookUpTest, TransformedEndMarkIsStoredAsTwentySeven) {
-  temp_.WriteFile("VMESSAGE.JPB",
-                  Transformed({"stop\x1a", kKey, kTranslation}));
-  EXPECT_EQ(LookUp(kKey, ".JPB"), kKey);
-  // A stored 26 is a real 25: no end mark.
-  temp_.WriteFile("VMESSAGE.JPB",
-                  QByteArray("\x1a\r\n") + Transformed({kKey, kTranslation}));
-  EXPECT_EQ(LookUp(kKey, ".JPB"), kTranslation);
-}
-
-TEST_F(LookUpTest, RestoringReversesAndLowersEachCode) {
-  EXPECT_EQ(RestoreTransformedLine("dcb"), "abc");
-  EXPECT_EQ(RestoreTransformedLine(QByteArray("\x01\xff", 2)),
-            QByteArray("\xfe\x00", 2));
-  EXPECT_EQ(RestoreTransformedLine(TransformLine("Hello, World")),
-            "Hello, World");
-}
-
-TEST_F(LookUpTest, ReplacedFileTakesEffectWithTheNextMessage) {
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray(kKey) + "\r\nold\r\n");
-  EXPECT_EQ(LookUp(kKey), "old");
-  temp_.WriteFile("VMESSAGE.DEU", QByteArray(kKey) + "\r\nnew\r\n");
-  EXPECT_EQ(LookUp(kKey), "new");
-}
-
-TEST_F(LookUpTest, EightBitTextIsWindows1252AndUtf8IsUtf8) {
-  temp_.WriteFile("VMESSAGE.DEU",
-                  QByteArray("Latin\r\nGr\xfc\xdf"
-                             "e\r\nUtf\r\nGr\xc3\xbc\xc3\x9f"
-                             "e\r\nWindows\r\n\x93Preis\x94 \x96 5 \x80\x85\r\n"
-                             "Undefined\r\n\x81\x8d\x8f\x90\x9d\r\n"));
-  EXPECT_EQ(LookUp("Latin"), QString::fromUtf8("Grüße"));
-  EXPECT_EQ(LookUp("Utf"), QString::fromUtf8("Grüße"));
-  EXPECT_EQ(LookUp("Windows"), QString::fromUtf8("“Preis” – 5 €…"));
-  EXPECT_EQ(LookUp("Undefined"), QString::fromUtf16(u"\u0081\u008d\u008f"
-                                                    u"\u0090\u009d"));
-}
-
-TEST_F(LookUpTest, JapaneseFilesMayAlsoBeInShiftJis) {
+TEST_F(LookUpTest, LanguageFileGivesTheLineAfterTheTextItHas) {
+  const QByteArray pair = QByteArray(kKey) + "\r\n" + kTranslation + "\r\n";
+  const QByteArray long_line(TextLineReader::kMaxLineBytes + 10, 'y');
   const QByteArray shift_jis = "\x98\x5e\x89\xb9";  // 録音
   struct Case {
-    const char* extension;
-    QByteArray translation;
-    QString shown;
+    const char* label;
+    const char* file;  // null: none
+    QByteArray content;
+    QString extension, text, shown;
   };
   const Case cases[] = {
-      {".JPN", shift_jis, QString::fromUtf8("録音")},
-      {".jpn", shift_jis, QString::fromUtf8("録音")},
-      {".JPN", QByteArray("録音"), QString::fromUtf8("録音")},
-      {".DEU", shift_jis, QString::fromUtf8("˜^‰¹")},
+      {"no file", nullptr, "", ".DEU", kKey, kKey},
+      {"found", "VMESSAGE.DEU", "Other\r\nAnders\r\n" + pair, ".DEU", kKey,
+       kTranslation},
+      {"not in the file", "VMESSAGE.DEU", pair, ".DEU", "Not there.",
+       "Not there."},
+      {"case counts", "VMESSAGE.DEU", pair, ".DEU",
+       "recordedfile does not exist.", "recordedfile does not exist."},
+      {"first of two wins", "VMESSAGE.DEU", pair + kKey + "\r\nsecond\r\n",
+       ".DEU", kKey, kTranslation},
+      // Pairs are not marked: the search simply runs line by line.
+      {"a translation is a key", "VMESSAGE.DEU", "A\r\nB\r\nB\r\nC\r\n", ".DEU",
+       "B", "B"},
+      {"end mark hides what follows", "VMESSAGE.DEU",
+       "Intro\r\nEinleitung\r\nend\x1a here\r\n" + pair, ".DEU", kKey, kKey},
+      {"before the end mark", "VMESSAGE.DEU",
+       "Intro\r\nEinleitung\r\nend\x1a here\r\n" + pair, ".DEU", "Intro",
+       "Einleitung"},
+      {"empty translation", "VMESSAGE.DEU", "Empty\r\n\r\n", ".DEU", "Empty",
+       ""},
+      {"marked translation", "VMESSAGE.DEU", "Marked\r\nx\x1ay\r\n", ".DEU",
+       "Marked", "x\x1ay"},
+      {"key on the last line", "VMESSAGE.DEU", QByteArray("A\r\nB\r\n") + kKey,
+       ".DEU", kKey, kKey},
+      {"last line without line end", "VMESSAGE.DEU",
+       QByteArray(kKey) + "\r\n" + kTranslation, ".DEU", kKey, kTranslation},
+      {"line feeds only", "VMESSAGE.DEU", "One\nEins\n", ".DEU", "One", "Eins"},
+      {"carriage returns, then CR LF", "VMESSAGE.DEU",
+       "Two\rZwei\rThree\r\nDrei", ".DEU", "Three", "Drei"},
+      // A bare LF in a CR LF file is a line break inside the translation.
+      {"bare line feed", "VMESSAGE.DEU",
+       "Two lines\r\nZwei\nZeilen\r\nZeilen\r\nwrong\r\n", ".DEU", "Two lines",
+       "Zwei\nZeilen"},
+      {"transformed", "VMESSAGE.JPB",
+       Transformed({"Intro", "x", kKey, kTranslation}), ".JPB", kKey,
+       kTranslation},
+      {"plain lines in a transformed file", "VMESSAGE.JPB", pair, ".JPB", kKey,
+       kKey},
+      {"name in another case", "vmessage.jpn",
+       QByteArray(kKey) + "\r\nyaku\r\n", ".JPN", kKey, "yaku"},
+      // Found ignoring case, and so read as transformed ignoring case.
+      {"transformed, lower case", "vmessage.jpb", Transformed({kKey, "henkan"}),
+       ".jpb", kKey, "henkan"},
+      {"transformed end mark is 27", "VMESSAGE.JPB",
+       Transformed({"stop\x1a", kKey, kTranslation}), ".JPB", kKey, kKey},
+      {"a stored 26 is a real 25", "VMESSAGE.JPB",
+       "\x1a\r\n" + Transformed({kKey, kTranslation}), ".JPB", kKey,
+       kTranslation},
+      {"Windows-1252", "VMESSAGE.DEU",
+       "Latin\r\nGr\xfc\xdf"
+       "e \x93\x96\x80\x85\x94 \x81\x8d\r\n",
+       ".DEU", "Latin", QString::fromUtf8("Grüße “–€…” \u0081\u008d")},
+      {"UTF-8", "VMESSAGE.DEU",
+       "Utf\r\nGr\xc3\xbc\xc3\x9f"
+       "e\r\n",
+       ".DEU", "Utf", QString::fromUtf8("Grüße")},
+      {"Shift-JIS", "VMESSAGE.JPN", "Record\r\n" + shift_jis + "\r\n", ".jpn",
+       "Record", QString::fromUtf8("録音")},
+      // A line cut at the reader's limit must not have its tail read as a key.
+      {"long line", "VMESSAGE.DEU",
+       QByteArray(TextLineReader::kMaxLineBytes, 'y') + kKey + "\r\nwrong\r\n",
+       ".DEU", kKey, kKey},
+      {"end mark past the cut", "VMESSAGE.DEU", long_line + "\x1a\r\n" + pair,
+       ".DEU", kKey, kKey},
   };
   for (const Case& c : cases) {
-    temp_.WriteFile(std::string("VMESSAGE") + c.extension,
-                    "Record\r\n" + c.translation + "\r\n");
-    EXPECT_EQ(LookUp("Record", c.extension), c.shown) << c.extension;
-    std::filesystem::remove(temp_.home() /
-                            (std::string("VMESSAGE") + c.extension));
+    SCOPED_TRACE(c.label);
+    if (c.file) temp_.WriteFile(c.file, c.content);
+    EXPECT_EQ(LookUpMessageText(c.text, c.extension), c.shown);
+    if (c.file) std::filesystem::remove(temp_.home() / c.file);
   }
+  std::filesystem::create_directory(temp_.home() / "VMESSAGE.DEU");
+  EXPECT_EQ(LookUpMessageText(kKey, ".DEU"), kKey) << "a folder is no file";
+}
+
+TEST_F(LookUpTest, RestoringReversesAndLowersEachCodeButZero) {
+  EXPECT_EQ(RestoreTransformedLine(QByteArray("\x01\xff\0", 3)),
+            QByteArray("\0\xfe\0", 3));
+  EXPECT_EQ(RestoreTransformedLine(TransformLine("Hello, World")),
+            "Hello, World");
 }
 
 TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
@@ -210,6 +127,7 @@ TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
       "Exact (%1).\r\nMuster %1\r\n"
       "Exact (1).\r\nGenau\r\n"
       "100% sure\r\nGanz sicher\r\n"
+      "Rate %0\r\nSatz %0\r\n"
       "Saved %1.\r\nGespeichert: %1\r\n"
       "Saved %1.  Lost %2 bytes.\r\nGespeichert: %1, %2 verloren\r\n"
       "end\x1a\r\n"
@@ -224,6 +142,7 @@ TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
       {"Exact (1).", "Genau"},
       {"Exact (2).", "Muster 2"},
       {"100% sure", "Ganz sicher"},
+      {"Rate 9", "Rate 9"},
       // The template that fixes the most of a text wins.
       {"Saved a.  Lost 5 bytes.", "Gespeichert: a, 5 verloren"},
       {"Saved a.", "Gespeichert: a"},
@@ -231,37 +150,8 @@ TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
       {"The message cannot be read.", "The message cannot be read."},
   };
   for (const auto& [text, shown] : cases) {
-    EXPECT_EQ(LookUp(text), shown) << text.toStdString();
+    EXPECT_EQ(LookUpMessageText(text, ".DEU"), shown) << text.toStdString();
   }
-}
-
-TEST_F(LookUpTest, AnyBytesNeverCrash) {
-  QByteArray junk("\0\0\r\n\xff\xfe", 6);
-  junk += QByteArray(300000, 'x');  // one very long line
-  junk += QByteArray("\r\n\0key\0\r\nvalue\r\n", 16);
-  junk += QByteArray(kKey) + "\r\n" + kTranslation;  // no final line end
-  temp_.WriteFile("VMESSAGE.DEU", junk);
-  temp_.WriteFile("VMESSAGE.JPB", junk);
-  EXPECT_EQ(LookUp(QString::fromLatin1("\0key\0", 5)), "value");
-  EXPECT_EQ(LookUp(kKey), kTranslation);
-  EXPECT_EQ(LookUp(kKey, ".JPB"), kKey);
-}
-
-TEST_F(LookUpTest, LongLineIsCutWithoutSplittingIntoExtraLines) {
-  // A line cut at the reader's limit must not have its tail read as a key.
-  const QByteArray line = QByteArray(TextLineReader::kMaxLineBytes, 'y') + kKey;
-  temp_.WriteFile("VMESSAGE.DEU", line + "\r\nwrong\r\n");
-  EXPECT_EQ(LookUp(kKey), kKey);
-}
-
-TEST_F(LookUpTest, EndMarkPastTheLineCutStillEndsTheFile) {
-  const QByteArray longer(TextLineReader::kMaxLineBytes + 10, 'y');
-  temp_.WriteFile("VMESSAGE.DEU",
-                  longer + "\x1a\r\n" + kKey + "\r\n" + kTranslation + "\r\n");
-  temp_.WriteFile("VMESSAGE.JPB",
-                  Transformed({"stop\x1a" + longer, kKey, kTranslation}));
-  EXPECT_EQ(LookUp(kKey), kKey);
-  EXPECT_EQ(LookUp(kKey, ".JPB"), kKey);
 }
 
 // Runs the lookup on a thread of its own and gives up after `seconds`, so
@@ -290,20 +180,16 @@ TEST_F(LookUpTest, EndlessOrHugeFilesCountAsMissing) {
   EXPECT_EQ(LookUpWithin(5, kKey), QString(kKey)) << "a pipe";
   std::filesystem::remove(file);
 
-  const QByteArray pair = QByteArray(kKey) + "\r\n" + kTranslation + "\r\n";
-  temp_.WriteFile("VMESSAGE.DEU", pair);
+  temp_.WriteFile("VMESSAGE.DEU",
+                  QByteArray(kKey) + "\r\n" + kTranslation + "\r\n");
   std::filesystem::resize_file(file, kLargestTextFile);
-  EXPECT_EQ(LookUp(kKey), kTranslation) << "1 MiB is still read";
+  EXPECT_EQ(LookUpMessageText(kKey, ".DEU"), kTranslation)
+      << "1 MiB is still read";
   std::filesystem::resize_file(file, kLargestTextFile + 1);
-  EXPECT_EQ(LookUp(kKey), kKey);
+  EXPECT_EQ(LookUpMessageText(kKey, ".DEU"), kKey);
   std::filesystem::resize_file(file, 300 << 20);  // sparse: quick to make
   // Read whole, this file took seconds for every message.
-  EXPECT_EQ(LookUpWithin(1, "Not in the file."), QString("Not in the file."));
-}
-
-TEST_F(LookUpTest, FolderNamedLikeALanguageFileIsIgnored) {
-  std::filesystem::create_directory(temp_.home() / "VMESSAGE.DEU");
-  EXPECT_EQ(LookUp(kKey), kKey);
+  EXPECT_EQ(LookUpWithin(1, "Not there."), QString("Not there."));
 }
 
 }  // namespace
