@@ -123,41 +123,36 @@ TEST_F(RecordingCycleTest, LowBudgetStoresFramesFarApart) {
   EXPECT_GT(high, 20);
 }
 
-TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromTheAudioSide) {
-  app_->state().maximum_message_size = 3000;
-  Record();
-  for (int i = 0; i < 5; ++i) Audio();
-  EXPECT_EQ(activity().is_recording, 0);
-  EXPECT_EQ(Read(kName), "AAA")
-      << "the record that crossed the limit is the last";
-  EXPECT_EQ(Shown(), "The recording reached its maximum size and was stopped.");
-}
-
-TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromTheVideoSide) {
-  app_->state().maximum_message_size = 2000;
-  Record();
-  Audio();
-  for (int i = 0; i < 10 && activity().is_recording == 1; ++i) Tick();
-  EXPECT_EQ(activity().is_recording, 0);
-  EXPECT_EQ(Read(kName), "AK");
-  EXPECT_EQ(Shown(), "The recording reached its maximum size and was stopped.");
-}
-
-TEST_F(RecordingCycleTest, FullMemoryImageStopsAsTheSizeLimitDoes) {
-  app_.reset();
-  ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
-                            "RecordToMemory", "1"));
-  app_ = MakeApp(wave_);
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  app_->state().recording.image = MemoryImage();
-  app_->state().maximum_message_size = 3000;
-  Record();
-  for (int i = 0; i < 4; ++i) Audio();
-  EXPECT_EQ(activity().is_recording, 0);
-  EXPECT_EQ(Read(kName), "AA");
+TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromEitherSide) {
+  const struct {
+    const char* label;
+    int16_t to_memory;
+    int32_t maximum;
+    int buffers, ticks;
+    const char* kinds;
+  } cases[] = {
+      // The record that crossed the limit is the last.
+      {"audio side", 0, 3000, 5, 0, "AAA"},
+      {"video side", 0, 2000, 1, 10, "AK"},
+      // Made as large as the limit, the image takes no record past it.
+      {"full memory image", 1, 3000, 4, 0, "AA"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    app_->state().settings.record_to_memory = c.to_memory;
+    app_->state().recording.image = MemoryImage();
+    app_->state().maximum_message_size = c.maximum;
+    Record();
+    for (int i = 0; i < c.buffers; ++i) Audio();
+    for (int i = 0; i < c.ticks && activity().is_recording == 1; ++i) Tick();
+    EXPECT_EQ(activity().is_recording, 0);
+    EXPECT_EQ(Read(kName), c.kinds);
+    EXPECT_EQ(Shown(),
+              "The recording reached its maximum size and was stopped.");
+    app_->messages().UnloadErrorForm();
+  }
   EXPECT_FALSE(Logged().contains("could not be written"))
       << "reaching the limit is normal";
-  EXPECT_EQ(Shown(), "The recording reached its maximum size and was stopped.");
 }
 
 TEST_F(RecordingCycleTest,
