@@ -87,6 +87,9 @@ TEST_F(SettingsStoreTest, AWriteChangesOnlyItsOwnLine) {
       {"\xEF\xBB\xBF[Properties]\nA=1",
        "\xEF\xBB\xBF[Properties]\nA=1\nFullDuplex=0"},
       {"[Properties]\n", "[Properties]\nFullDuplex=0\n"},
+      // Comment lines are no values, whatever they hold.
+      {"[Properties]\nA=1\n; B=2\n",
+       "[Properties]\nA=1\nFullDuplex=0\n; B=2\n"},
       {"; nothing yet", "; nothing yet\n[Properties]\nFullDuplex=0"},
       {"", "[Properties]\nFullDuplex=0\n"},
   };
