@@ -14,14 +14,14 @@ namespace {
 using testing::FakeWaveLibrary;
 
 class FakeRecorderWindow final : public RecorderWindow {
-public:
+ public:
   void ShowRecordedSize(int32_t size) override { sizes.push_back(size); }
   void PressStop() override {}
   std::vector<int32_t> sizes;
 };
 
 class AudioEngineTest : public testing::HomeTest {
-protected:
+ protected:
   AudioEngineTest() {
     state_.settings.audio_block_size = 1105;
     state_.settings.full_duplex = 1;
@@ -138,7 +138,7 @@ TEST_F(AudioEngineTest, FullDuplexStopsWaitForBuffersAtMostThreeSeconds) {
   EXPECT_NEAR(clock_.Now() - before, 3.1, 0.1);
   EXPECT_EQ(state_.audio.recorder_running, 0);
   before = clock_.Now();
-  engine_.StopRecorder(); // not running: nothing to wait for
+  engine_.StopRecorder();  // not running: nothing to wait for
   EXPECT_EQ(clock_.Now(), before);
   state_.audio.queued_play_buffers = 2;
   EXPECT_EQ(engine_.StopPlayer(), 1);
@@ -151,12 +151,12 @@ TEST_F(AudioEngineTest, FullDuplexStopsWaitForBuffersAtMostThreeSeconds) {
 
 TEST_F(AudioEngineTest, RecordedBufferBecomesAnAudioRecordOnceWhileRecording) {
   ASSERT_EQ(Init(), 2);
-  Deliver(kRecordedBufferMessage, 999); // not recording: copied and dropped
+  Deliver(kRecordedBufferMessage, 999);  // not recording: copied and dropped
   EXPECT_TRUE(window_.sizes.empty());
   BeginRecording();
   EXPECT_EQ(Deliver(kRecordedBufferMessage, 1000), 0);
   EXPECT_EQ(Deliver(kRecordedBufferMessage, 2000), 0);
-  Deliver(kRecordedBufferMessage, 2000); // the same message again
+  Deliver(kRecordedBufferMessage, 2000);  // the same message again
   EXPECT_EQ(library_.copy_choices, (std::vector<int16_t>{0, 0, 0}));
   EXPECT_EQ(state_.recording.audio_record_count, 2);
   EXPECT_EQ(window_.sizes, (std::vector<int32_t>{1115, 2230}));
@@ -201,5 +201,5 @@ TEST_F(AudioEngineTest,
       << "less than a block plays nothing";
 }
 
-} // namespace
-} // namespace vocapost
+}  // namespace
+}  // namespace vocapost

@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-
 #include "support/temp_home.h"
 
 namespace vocapost {
