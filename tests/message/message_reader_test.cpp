@@ -8,103 +8,79 @@
 namespace vocapost {
 namespace {
 
-using testing::FrameRecord;
 using testing::Payload;
 using testing::Record;
 
 class MessageReaderTest : public testing::HomeTest {
  protected:
-  std::vector<MessageRecord> ReadAll(const QByteArray& bytes) {
+  // Each record as "position:kind length/payload size", "cut" when truncated.
+  QStringList ReadAll(const QByteArray& bytes) {
     temp_.WriteFile("m.vrc", bytes);
     EXPECT_TRUE(reader_.Open("m.vrc"));
-    std::vector<MessageRecord> records;
-    while (auto record = reader_.Next()) records.push_back(*record);
+    QStringList records;
+    while (auto r = reader_.Next()) {
+      records << QString("%1:%2%3/%4%5")
+                     .arg(r->position)
+                     .arg(r->kind == RecordKind::kAudio ? "A" : "V")
+                     .arg(r->length)
+                     .arg(r->payload.size())
+                     .arg(r->truncated ? "cut" : "");
+      payloads_.push_back(r->payload);
+    }
     return records;
   }
   MessageReader reader_;
+  std::vector<QByteArray> payloads_;
 };
 
-TEST_F(MessageReaderTest, ReadsRecordsInOrderWithOneBasedPositions) {
-  const QByteArray audio = Payload(1105, 1),
-                   frame = FrameRecord(160, 120, 2352);
-  const auto records =
-      ReadAll(Record(kAudioTag, audio) + Record(kVideoTag, frame) +
-              Record(kAudioTag, Payload(1105, 2)));
-  ASSERT_EQ(records.size(), 3u);
-  EXPECT_EQ(records[0].kind, RecordKind::kAudio);
-  EXPECT_EQ(records[0].position, 1);
-  EXPECT_EQ(records[0].payload, audio);
-  EXPECT_EQ(records[1].kind, RecordKind::kVideo);
-  EXPECT_EQ(records[1].position, 1116);
-  EXPECT_EQ(records[1].length, 2352);
-  EXPECT_EQ(records[1].payload, frame);
-  EXPECT_EQ(records[2].position, 1116 + 2362);
-  EXPECT_FALSE(records[2].truncated);
-  EXPECT_EQ(reader_.end(), ReadEnd::kEndOfFile);
+TEST_F(MessageReaderTest, RecordsAreReadInOrderWithTheirOwnPayloads) {
+  const QByteArray audio = Payload(1105, 1), frame = Payload(49, 2);
+  EXPECT_EQ(ReadAll(Record(kAudioTag, audio) + Record(kVideoTag, frame)),
+            QStringList({"1:A1105/1105", "1116:V49/49"}));
+  EXPECT_EQ(payloads_, (std::vector<QByteArray>{audio, frame}));
   EXPECT_EQ(reader_.read_position(), reader_.file_length() + 1);
 }
 
-TEST_F(MessageReaderTest, FirstTagNeitherWavNorImgReadsNothing) {
-  const auto records = ReadAll("RIFF1105  " + Payload(1105, 1));
-  EXPECT_TRUE(records.empty());
-  EXPECT_EQ(reader_.end(), ReadEnd::kUnknownTag);
-  EXPECT_EQ(reader_.stop_header().left(4), "RIFF");
-}
-
-TEST_F(MessageReaderTest, UnknownTagEndsReadingAfterTheRecordsBeforeIt) {
-  const auto records =
-      ReadAll(Record(kAudioTag, Payload(65, 1)) + "img10     " +
-              Payload(10, 0) + Record(kAudioTag, Payload(65, 2)));
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(reader_.end(), ReadEnd::kUnknownTag);
-  EXPECT_EQ(reader_.read_position(), 76);
-}
-
-TEST_F(MessageReaderTest, EmptyFileHoldsNoRecord) {
-  EXPECT_TRUE(ReadAll("").empty());
-  EXPECT_EQ(reader_.end(), ReadEnd::kEndOfFile);
-}
-
-TEST_F(MessageReaderTest, TruncatedLastRecordGivesWhatIsThere) {
-  const QByteArray audio = Payload(1105, 3);
-  const auto records = ReadAll(Record(kAudioTag, Payload(1105, 1)) +
-                               Record(kAudioTag, audio).left(500));
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_TRUE(records[1].truncated);
-  EXPECT_EQ(records[1].length, 1105);
-  EXPECT_EQ(records[1].payload, audio.left(490));
-  EXPECT_EQ(reader_.end(), ReadEnd::kEndOfFile);
-}
-
-TEST_F(MessageReaderTest, LengthFieldsNeverMakeItReadBeyondTheFile) {
-  const auto records = ReadAll("IMG9999999" + Payload(30, 1));
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].payload.size(), 30);
-  EXPECT_TRUE(records[0].truncated);
-}
-
-TEST_F(MessageReaderTest, VideoPayloadIsCutToTheFrameBuffer) {
-  const QByteArray big = Payload(12000, 4);
-  const auto records =
-      ReadAll(Record(kVideoTag, big) + Record(kAudioTag, Payload(65, 5)));
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[0].payload, big.left(kFrameBufferSize));
-  EXPECT_EQ(records[1].position, 12011);  // still advances by the whole length
-  EXPECT_EQ(records[1].kind, RecordKind::kAudio);
-}
-
-TEST_F(MessageReaderTest, OneByteLeftIsNotARecord) {
-  const auto records = ReadAll(Record(kAudioTag, Payload(65, 1)) + "W");
-  EXPECT_EQ(records.size(), 1u);
-  EXPECT_EQ(reader_.end(), ReadEnd::kEndOfFile);
-}
-
-TEST_F(MessageReaderTest, ZeroLengthRecordsStillAdvance) {
-  const auto records = ReadAll(QByteArray("WAV0      ") + "IMG       " +
-                               Record(kAudioTag, Payload(65, 1)));
-  ASSERT_EQ(records.size(), 3u);
-  EXPECT_EQ(records[1].position, 11);
-  EXPECT_EQ(records[2].payload.size(), 65);
+TEST_F(MessageReaderTest, OddFilesGiveWhatIsThereAndNoMore) {
+  const QByteArray wav65 = Record(kAudioTag, Payload(65, 1));
+  const struct {
+    const char* label;
+    QByteArray file;
+    QStringList records;
+    ReadEnd end;
+  } cases[] = {
+      {"empty", "", {}, ReadEnd::kEndOfFile},
+      {"first tag unknown",
+       "RIFF1105  " + Payload(1105, 1),
+       {},
+       ReadEnd::kUnknownTag},
+      {"unknown tag after a record",
+       wav65 + "img10     " + Payload(10, 0) + wav65,
+       {"1:A65/65"},
+       ReadEnd::kUnknownTag},
+      {"last record cut",
+       wav65 + Record(kAudioTag, Payload(1105, 3)).left(500),
+       {"1:A65/65", "76:A1105/490cut"},
+       ReadEnd::kEndOfFile},
+      {"length beyond the file",
+       "IMG9999999" + Payload(30, 1),
+       {"1:V9999999/30cut"},
+       ReadEnd::kEndOfFile},
+      {"frame longer than the frame buffer",
+       Record(kVideoTag, Payload(12000, 4)) + wav65,
+       {"1:V12000/10001", "12011:A65/65"},
+       ReadEnd::kEndOfFile},
+      {"one byte left", wav65 + "W", {"1:A65/65"}, ReadEnd::kEndOfFile},
+      {"zero lengths still advance",
+       "WAV0      IMG       " + wav65,
+       {"1:A0/0", "11:V0/0", "21:A65/65"},
+       ReadEnd::kEndOfFile},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(ReadAll(c.file), c.records);
+    EXPECT_EQ(reader_.end(), c.end);
+  }
 }
 
 TEST_F(MessageReaderTest, MissingFileCannotBeOpened) {

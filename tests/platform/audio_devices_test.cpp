@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QThread>
-#include <atomic>
 #include <mutex>
 
 #include "platform/wave/audio_device.h"
@@ -16,6 +15,19 @@ class AudioDevicesTest : public testing::HomeTest {
  protected:
   QString Path(const char* name) const {
     return QString::fromStdString((temp_.home() / name).string());
+  }
+  // What `input` delivers in `ms` of real time.
+  static std::vector<int16_t> Listen(AudioInput& input, int ms) {
+    std::mutex mutex;
+    std::vector<int16_t> got;
+    EXPECT_TRUE(input.Start([&](const int16_t* s, size_t n) {
+      std::lock_guard lock(mutex);
+      got.insert(got.end(), s, s + n);
+    }));
+    QThread::msleep(ms);
+    input.Stop();
+    std::lock_guard lock(mutex);
+    return got;
   }
 };
 
@@ -34,19 +46,27 @@ TEST_F(AudioDevicesTest, WavFilesRoundTripAndAreWholeAfterEveryAppend) {
 
 TEST_F(AudioDevicesTest, OnlyEightKilohertzMonoSixteenBitIsRead) {
   WavWriter(Path("ok.wav")).Append(nullptr, 0);
-  QByteArray wav = temp_.ReadFile("ok.wav");
+  const QByteArray wav = temp_.ReadFile("ok.wav");
   ASSERT_EQ(wav.size(), 44);
-  QByteArray stereo = wav;
+  QByteArray stereo = wav, fast = wav, padded = wav;
   stereo[22] = 2;
-  temp_.WriteFile("stereo.wav", stereo);
-  QByteArray fast = wav;
   fast[25] = 0x44;  // 17,472 samples a second
-  temp_.WriteFile("fast.wav", fast);
-  temp_.WriteFile("junk.wav", "RIFF....WAVEjunk");
-  EXPECT_TRUE(ReadWavSamples(Path("ok.wav")).has_value());
-  EXPECT_FALSE(ReadWavSamples(Path("stereo.wav")).has_value());
-  EXPECT_FALSE(ReadWavSamples(Path("fast.wav")).has_value());
-  EXPECT_FALSE(ReadWavSamples(Path("junk.wav")).has_value());
+  // An odd-sized chunk before the samples is followed by a pad byte.
+  padded.insert(36, QByteArray("LIST\x03\0\0\0abc\0", 12));
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    bool read;
+  } cases[] = {{"ok.wav", wav, true},
+               {"padded.wav", padded, true},
+               {"stereo.wav", stereo, false},
+               {"fast.wav", fast, false},
+               {"junk.wav", "RIFF....WAVEjunk", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    temp_.WriteFile(c.name, c.bytes);
+    EXPECT_EQ(ReadWavSamples(Path(c.name)).has_value(), c.read);
+  }
   EXPECT_FALSE(ReadWavSamples(Path("absent.wav")).has_value());
 }
 
@@ -55,19 +75,11 @@ TEST_F(AudioDevicesTest, WavInputPlaysTheFileInRealTimeThenSilence) {
   WavWriter(Path("in.wav")).Append(tone.data(), tone.size());
   auto input = MakeAudioInput("wav:" + Path("in.wav"));
   ASSERT_TRUE(input->Open());
-  std::mutex mutex;
-  std::vector<int16_t> got;
-  ASSERT_TRUE(input->Start([&](const int16_t* s, size_t n) {
-    std::lock_guard lock(mutex);
-    got.insert(got.end(), s, s + n);
-  }));
-  QThread::msleep(300);
-  input->Stop();
-  std::lock_guard lock(mutex);
+  const std::vector<int16_t> got = Listen(*input, 300);
   // About 300 ms at 8000 samples a second, not as fast as it can.
-  EXPECT_GE(got.size(), 800u);  // a busy machine may start the thread late
+  ASSERT_GE(got.size(), 800u);  // a busy machine may start the thread late
   EXPECT_LE(got.size(), 4000u);
-  EXPECT_TRUE(std::equal(tone.begin(), tone.end(), got.begin()));
+  EXPECT_EQ(std::vector<int16_t>(got.begin(), got.begin() + 800), tone);
   EXPECT_TRUE(std::all_of(got.begin() + 800, got.end(),
                           [](int16_t s) { return s == 0; }));
 }
@@ -75,40 +87,15 @@ TEST_F(AudioDevicesTest, WavInputPlaysTheFileInRealTimeThenSilence) {
 TEST_F(AudioDevicesTest, ToneInputCarriesATone) {
   auto input = MakeAudioInput("test-tone");
   ASSERT_TRUE(input->Open());
-  std::mutex mutex;
-  std::vector<int16_t> got;
-  ASSERT_TRUE(input->Start([&](const int16_t* s, size_t n) {
-    std::lock_guard lock(mutex);
-    got.insert(got.end(), s, s + n);
-  }));
-  QThread::msleep(200);
-  input->Stop();
-  std::lock_guard lock(mutex);
+  const std::vector<int16_t> got = Listen(*input, 200);
   ASSERT_GE(got.size(), 320u);
-  const auto loudest = *std::max_element(got.begin(), got.end());
-  EXPECT_GT(loudest, 6000);
-}
-
-TEST_F(AudioDevicesTest, WavOutputKeepsWhatWasPlayed) {
-  auto output = MakeAudioOutput("wav:" + Path("out.wav"));
-  ASSERT_TRUE(output->Open());
-  std::atomic<int> value{0};
-  ASSERT_TRUE(output->Start([&](int16_t* s, size_t n) {
-    std::fill_n(s, n, static_cast<int16_t>(++value));
-  }));
-  QThread::msleep(200);
-  output->Stop();
-  const auto played = ReadWavSamples(Path("out.wav"));
-  ASSERT_TRUE(played.has_value());
-  EXPECT_EQ(played->size(), static_cast<size_t>(value.load()) * kDeviceChunk);
-  EXPECT_EQ(played->front(), 1);
-  EXPECT_EQ(played->back(), value.load());
+  EXPECT_GT(*std::max_element(got.begin(), got.end()), 6000);
 }
 
 TEST_F(AudioDevicesTest, NamedChoicesThatCannotWorkDoNotOpen) {
-  EXPECT_FALSE(MakeAudioInput("none")->Open());
-  EXPECT_FALSE(MakeAudioInput("microphone-7")->Open());
-  EXPECT_FALSE(MakeAudioInput("wav:" + Path("absent.wav"))->Open());
+  for (const QString choice : {"none", "microphone-7", "wav:/absent.wav"}) {
+    EXPECT_FALSE(MakeAudioInput(choice)->Open()) << choice.toStdString();
+  }
   EXPECT_FALSE(MakeAudioOutput("speaker-7")->Open());
   EXPECT_FALSE(MakeAudioOutput("wav:/nonexistent-folder/out.wav")->Open());
   EXPECT_TRUE(MakeAudioOutput("discard")->Open());

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
-#include <deque>
+#include <utility>
 
 #include "platform/wave/device_wave_library.h"
 #include "platform/window_message/window_message.h"
@@ -27,7 +27,7 @@ class Window final : public QObject {
         .push_back(m->lparam());
     return true;
   }
-  std::deque<intptr_t> filled, played;
+  std::vector<intptr_t> filled, played;
 };
 
 class PulseDeviceTest : public testing::HomeTest {
@@ -81,10 +81,10 @@ TEST_F(PulseDeviceTest, ToneWePlayIsFoundInWhatWeRecord) {
       << "no PortAudio input through the server";
   ASSERT_EQ(library.StartWavePlayerRaw(state), 0);
   ASSERT_EQ(library.StartWaveRecorderRaw(state), 0);
-
   const std::vector<int16_t> tone = testing::Tone(440, 5440 * 8, 12000);
   GsmEncoder encoder;
   const QByteArray coded = encoder.Encode(tone.data(), tone.size());
+  const auto* blocks = reinterpret_cast<const uint8_t*>(coded.constData());
   GsmDecoder decoder;
   std::vector<double> buffer_snr;
   int queued = 0, next = 0;
@@ -94,21 +94,14 @@ TEST_F(PulseDeviceTest, ToneWePlayIsFoundInWhatWeRecord) {
   while (clock.elapsed() < 9000) {
     QCoreApplication::processEvents();
     QThread::msleep(10);
-    queued -= static_cast<int>(window.played.size());
-    window.played.clear();
-    while (queued < 3 && next < 8) {
+    queued -= static_cast<int>(std::exchange(window.played, {}).size());
+    for (; queued < 3 && next < 8; ++queued, ++next)
       ASSERT_EQ(
-          library.CopyRawBufferWavePlayer(
-              reinterpret_cast<const uint8_t*>(coded.constData()) + next * 1105,
-              1105, state),
+          library.CopyRawBufferWavePlayer(blocks + next * 1105, 1105, state),
           0);
-      ++queued, ++next;
-    }
-    while (!window.filled.empty()) {
-      const int16_t n = library.CopyRawBufferWaveRecorder(window.filled.front(),
-                                                          block, 0, state);
-      window.filled.pop_front();
-      ASSERT_EQ(n, 1105);
+    for (const intptr_t header : std::exchange(window.filled, {})) {
+      ASSERT_EQ(library.CopyRawBufferWaveRecorder(header, block, 0, state),
+                1105);
       buffer_snr.push_back(
           testing::ToneSnrDb(decoder.Decode(block, 1105), 440));
     }
@@ -117,9 +110,9 @@ TEST_F(PulseDeviceTest, ToneWePlayIsFoundInWhatWeRecord) {
   library.StopWavePlayer(state);
   ASSERT_GE(buffer_snr.size(), 8u) << "the recorder delivered too little";
   // The buffers that fall inside the tone carry it clearly.
-  const auto clear = std::count_if(buffer_snr.begin(), buffer_snr.end(),
-                                   [](double snr) { return snr >= 12.0; });
-  EXPECT_GE(clear, 4);
+  EXPECT_GE(std::count_if(buffer_snr.begin(), buffer_snr.end(),
+                          [](double snr) { return snr >= 12.0; }),
+            4);
   // After the tone has ended the monitor is silent.
   EXPECT_LT(buffer_snr.back(), 0.0);
 }

@@ -14,31 +14,18 @@ BitmapInfoHeader Format(int width, int height, uint32_t compression) {
   return format;
 }
 
-TEST(YuvToBgrTest, BlackWhiteAndClampedBlue) {
+std::vector<uint8_t> Bgr(uint8_t y, uint8_t u, uint8_t v) {
   uint8_t bgr[3];
-  YuvToBgr(0, 128, 128, bgr);
-  EXPECT_EQ(std::vector<uint8_t>(bgr, bgr + 3),
-            (std::vector<uint8_t>{0, 0, 0}));
-  YuvToBgr(255, 128, 128, bgr);
-  EXPECT_EQ(std::vector<uint8_t>(bgr, bgr + 3),
-            (std::vector<uint8_t>{255, 255, 255}));
-  YuvToBgr(255, 255, 128, bgr);
-  EXPECT_EQ(bgr[0], 255);  // 255 + 1.77198 × 127 clamps
-  EXPECT_EQ(bgr[1], 211);  // 255 − 0.344 × 127 = 211.312
-  EXPECT_EQ(bgr[2], 255);
-  YuvToBgr(100, 128, 0, bgr);
-  EXPECT_EQ(bgr[2], 0) << "red below zero clamps";
+  YuvToBgr(y, u, v, bgr);
+  return {bgr, bgr + 3};
 }
 
-TEST(NormaliseFrameTest, RgbFramesAreThePictureThemselves) {
-  std::vector<uint8_t> bytes(160 * 120 * 3, 7), work;
-  EXPECT_EQ(NormaliseFrame(Format(160, 120, 0), {bytes.data(), 57600}, work),
-            bytes.data());
-  std::vector<uint8_t> big(240 * 180 * 3, 7);
-  EXPECT_EQ(NormaliseFrame(Format(240, 180, 0), {big.data(), 129600}, work),
-            big.data());
-  EXPECT_EQ(NormaliseFrame(Format(240, 180, 0), {big.data(), 1000}, work),
-            nullptr);
+TEST(YuvToBgrTest, BlackWhiteAndClampedColours) {
+  EXPECT_EQ(Bgr(0, 128, 128), (std::vector<uint8_t>{0, 0, 0}));
+  EXPECT_EQ(Bgr(255, 128, 128), (std::vector<uint8_t>{255, 255, 255}));
+  // 255 + 1.77198 × 127 clamps; 255 − 0.344 × 127 = 211.312.
+  EXPECT_EQ(Bgr(255, 255, 128), (std::vector<uint8_t>{255, 211, 255}));
+  EXPECT_EQ(Bgr(100, 128, 0)[2], 0) << "red below zero clamps";
 }
 
 TEST(NormaliseFrameTest, A176By144FrameIsCutToRows24To143) {
@@ -83,19 +70,30 @@ TEST(NormaliseFrameTest,
   EXPECT_EQ(yv12[0], 128);
 }
 
-TEST(NormaliseFrameTest, UnknownOrShortFramesGiveNoPicture) {
-  std::vector<uint8_t> frame(1000), work;
-  EXPECT_EQ(NormaliseFrame(Format(160, 120, FourCCFromText("I420")),
-                           {frame.data(), 1000}, work),
-            nullptr);
-  EXPECT_EQ(NormaliseFrame(Format(320, 240, FourCCFromText("I420")),
-                           {frame.data(), 1000}, work),
-            nullptr);
-  EXPECT_EQ(NormaliseFrame(Format(160, 120, FourCCFromText("MJPG")),
-                           {frame.data(), 1000}, work),
-            nullptr);
-  EXPECT_EQ(NormaliseFrame(Format(176, 144, 0), {frame.data(), 1000}, work),
-            nullptr);
+TEST(NormaliseFrameTest, FramesOfTheWrongKindOrTooShortGiveNoPicture) {
+  std::vector<uint8_t> frame(57600), work;
+  const uint32_t i420 = FourCCFromText("I420");
+  const struct {
+    int width, height;
+    uint32_t code, bytes;
+    bool picture;
+  } cases[] = {
+      {160, 120, 0, 57600, true},  // exactly the size needed
+      {240, 180, 0, 1000, false},
+      {176, 144, 0, 1000, false},
+      {160, 120, i420, 1000, false},
+      {320, 240, i420, 1000, false},
+      {160, 120, FourCCFromText("MJPG"), 57600, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + " " + std::to_string(c.code));
+    const uint8_t* picture = NormaliseFrame(Format(c.width, c.height, c.code),
+                                            {frame.data(), c.bytes}, work);
+    EXPECT_EQ(picture != nullptr, c.picture);
+  }
+  EXPECT_EQ(NormaliseFrame(Format(160, 120, 0), {frame.data(), 57600}, work),
+            frame.data())
+      << "RGB frames are the picture themselves";
 }
 
 }  // namespace
