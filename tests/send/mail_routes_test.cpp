@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include "send/send_fixture.h"
 
@@ -55,24 +56,11 @@ class FakeFileManager final : public QObject {
 
 // What a mail program's command line carried: the attached file and the
 // body.
-struct Received {
-  QString attachment;
-  QString body;
-  bool operator==(const Received&) const = default;
-};
+using Received = std::pair<QString, QString>;
 
 QString Field(const QString& compose, const QString& name) {
   const qsizetype start = compose.indexOf(name + "='") + name.size() + 2;
   return compose.mid(start, compose.indexOf('\'', start) - start);
-}
-
-// A mailto URL's field, decoded.
-QString MailtoField(const QString& url, const QString& name) {
-  for (const QString& pair : url.section('?', 1).split('&')) {
-    if (pair.section('=', 0, 0) == name)
-      return QUrl::fromPercentEncoding(pair.section('=', 1).toUtf8());
-  }
-  return {};
 }
 
 class MailRoutesTest : public testing::SendTest {
@@ -122,8 +110,9 @@ TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
       {"org.gnome.Evolution.desktop", "evolution", " %U",
        [](const QStringList& a) {
          if (a.size() != 1 || !a[0].startsWith("mailto:?")) return Received{};
-         return Received{MailtoField(a[0], "attach"),
-                         MailtoField(a[0], "body")};
+         const QUrlQuery query{QUrl(a[0])};
+         return Received{query.queryItemValue("attach", QUrl::FullyDecoded),
+                         query.queryItemValue("body", QUrl::FullyDecoded)};
        }},
   };
   for (const auto& [desktop_id, program, exec_tail, read] : cases) {
