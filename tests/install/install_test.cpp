@@ -93,12 +93,6 @@ class InstalledTest : public testing::HomeTest {
     return env;
   }
 
-  QString WriteMessage(const char* name, const std::vector<QImage>& pictures) {
-    const QString path = Str(temp_.root() / name);
-    testing::WriteSampleMessage(path, pictures);
-    return path;
-  }
-
   fs::path prefix_;
 };
 
@@ -164,8 +158,9 @@ TEST_F(InstalledTest, TheStagedTreeIsCompleteValidAndKnownToTheDesktop) {
     const Result update = Run(program, {Str(Share() / folder)}, env);
     ASSERT_EQ(update.code, 0) << update.err.toStdString();
   }
-  WriteMessage("05143012.vrc", {});
-  QFile::copy(Str(temp_.root() / "05143012.vrc"), Str(temp_.root() / "mail"));
+  const QString message = Str(temp_.root() / "05143012.vrc");
+  testing::WriteSampleMessage(message, {});
+  QFile::copy(message, Str(temp_.root() / "mail"));
   temp_.WriteFile(temp_.root() / "letter", "WAVE goodbye to the old\n");
   for (const auto& [file, ours] : {std::pair{"05143012.vrc", true},
                                    {"mail", true}, {"letter", false}}) {
@@ -188,7 +183,7 @@ TEST_F(InstalledTest, TheStagedTreeIsCompleteValidAndKnownToTheDesktop) {
   QProcessEnvironment nobody = env;
   nobody.insert("HOME", Str(temp_.root() / "nobody"));
   const QString png = Str(temp_.root() / "thumbnail.png");
-  exec.replaceInStrings("%i", Str(temp_.root() / "05143012.vrc"));
+  exec.replaceInStrings("%i", message);
   exec.replaceInStrings("%o", png);
   exec.replaceInStrings("%s", "128");
   const Result made = Run(program, exec, nobody);
@@ -235,12 +230,12 @@ TEST_F(InstalledTest, InstalledProgramsAnswerWithoutADisplayAndPlay) {
   env.insert("VOCAPOST_AUDIO", "test-tone");
   env.insert("VOCAPOST_AUDIO_OUT", "wav:" + Str(temp_.root() / "played.wav"));
   env.insert("VOCAPOST_CAPTURE", "test-pattern");
-  const Result run = Run(
-      Bin("vocapost"),
-      {WriteMessage("05143012.vrc", {testing::QuadrantPicture(
-                                        160, 120, {Qt::red, Qt::green,
-                                                   Qt::blue, Qt::white})})},
-      env);
+  const QString message = Str(temp_.root() / "05143012.vrc");
+  testing::WriteSampleMessage(
+      message,
+      {testing::QuadrantPicture(160, 120,
+                                {Qt::red, Qt::green, Qt::blue, Qt::white})});
+  const Result run = Run(Bin("vocapost"), {message}, env);
   EXPECT_EQ(run.code, 0) << run.err.toStdString();
   EXPECT_EQ(ReadAll(temp_.root() / "messages.log"), "");
   EXPECT_TRUE(
