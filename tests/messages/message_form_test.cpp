@@ -3,21 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace vocapost {
 namespace {
-
-TEST(MessageFormTest, ShowsThePictureAtItsSizeCentredOnTheScreen) {
-  MessageForm form;
-  EXPECT_EQ(form.size(), QSize(327, 140));  // 4905 x 2100 twips
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  EXPECT_EQ(form.pos(), QPoint(((screen.width() * 15 - 4905) / 2 + 7) / 15,
-                               ((screen.height() * 15 - 2100) / 2 + 7) / 15));
-  EXPECT_EQ(form.Picture()->pixmap().size(), QSize(320, 135));
-  EXPECT_FALSE(form.isVisible());
-}
 
 TEST(MessageFormTest, PostedMessagesReachTheProcedureWhichMayReplaceItself) {
   MessageForm form;

@@ -8,9 +8,8 @@ namespace vocapost {
 namespace {
 
 TEST(PauseWithEventsTest, WaitsALittleMoreThanOneSecondLongerHandlingEvents) {
-  const std::pair<float, double> cases[] = {
-      {1.0f, 2.0}, {0.0f, 1.0}, {-0.9f, 0.1}};
-  for (const auto& [seconds, waited] : cases) {
+  for (const auto& [seconds, waited] :
+       {std::pair{1.0f, 2.0}, {0.0f, 1.0}, {-0.9f, 0.1}}) {
     SCOPED_TRACE(seconds);
     ManualClock clock;
     int fired = 0;

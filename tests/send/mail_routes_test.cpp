@@ -2,7 +2,6 @@
 // default mailto handler, the Email portal, and xdg-email with the file
 // shown in the file manager.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QDBusArgument>
 #include <QDBusMetaType>
@@ -12,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include "send/send_fixture.h"
 
@@ -54,79 +54,13 @@ class FakeFileManager final : public QObject {
   QStringList shown;
 };
 
-// A session bus of the test's own, that starts no services by itself, and a
-// second connection to it that offers the fake desktop services.
-class PrivateBus {
- public:
-  explicit PrivateBus(const std::filesystem::path& folder) {
-    const QString config =
-        QString::fromStdString((folder / "bus.conf").string());
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-    file.write(
-        "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>"
-        "<auth>EXTERNAL</auth><policy context=\"default\">"
-        "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
-        "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-        "</busconfig>\n");
-    file.close();
-    daemon_.start("dbus-daemon",
-                  {"--config-file=" + config, "--nofork", "--print-address"});
-    if (!daemon_.waitForStarted(3000)) return;
-    if (!QTest::qWaitFor([this] { return daemon_.canReadLine(); }, 5000)) {
-      return;
-    }
-    address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-  }
-  ~PrivateBus() {
-    QDBusConnection::disconnectFromBus("vocapost-test-client");
-    QDBusConnection::disconnectFromBus("vocapost-test-desktop");
-    daemon_.kill();
-    daemon_.waitForFinished(3000);
-  }
-  bool up() const { return !address_.isEmpty(); }
-  QDBusConnection Client() {
-    return QDBusConnection::connectToBus(address_, "vocapost-test-client");
-  }
-  bool Offer(const char* service, const char* path, QObject* object) {
-    QDBusConnection desktop =
-        QDBusConnection::connectToBus(address_, "vocapost-test-desktop");
-    return desktop.registerObject(path, object,
-                                  QDBusConnection::ExportAllSlots) &&
-           desktop.registerService(service);
-  }
-
- private:
-  QProcess daemon_;
-  QString address_;
-};
-
 // What a mail program's command line carried: the attached file and the
 // body.
-struct Received {
-  QString attachment;
-  QString body;
-};
+using Received = std::pair<QString, QString>;
 
 QString Field(const QString& compose, const QString& name) {
   const qsizetype start = compose.indexOf(name + "='") + name.size() + 2;
   return compose.mid(start, compose.indexOf('\'', start) - start);
-}
-
-QString ReadFile(const QString& name) {
-  QFile file(name);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll())
-                                        : QString();
-}
-
-// A mailto URL's field, decoded.
-QString MailtoField(const QString& url, const QString& name) {
-  for (const QString& pair : url.section('?', 1).split('&')) {
-    if (pair.section('=', 0, 0) == name) {
-      return QUrl::fromPercentEncoding(pair.section('=', 1).toUtf8());
-    }
-  }
-  return {};
 }
 
 class MailRoutesTest : public testing::SendTest {
@@ -141,132 +75,137 @@ class MailRoutesTest : public testing::SendTest {
         "https://vocapost.org/?a=1&b=2#top";
     temp_.WriteFile("05143012.vrc", "message");
   }
-  // The desktop's default mailto handler: a desktop file with this Exec.
-  void MakeDefaultHandler(const std::string& desktop_id, const QString& exec) {
-    temp_.WriteFile(temp_.config() / "mimeapps.list",
-                    "[Default Applications]\nx-scheme-handler/mailto=" +
-                        QByteArray::fromStdString(desktop_id) + "\n");
-    temp_.WriteFile(temp_.root() / "share" / "applications" / desktop_id,
-                    "[Desktop Entry]\nType=Application\nName=Mail\n"
-                    "Icon=mail-client\nExec=" +
-                        exec.toUtf8() + "\n");
-  }
   QString Program(const std::string& name) {
     WriteRecordingProgram(Bin() / name, Record(name));
     return QString::fromStdString((Bin() / name).string());
   }
+  const QString file_ = HomeFile("05143012.vrc");
 };
 
 TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
   if (QStandardPaths::findExecutable("xdg-mime").isEmpty()) {
     GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed";
   }
-  struct Case {
-    std::string desktop_id;
-    std::string program;
-    QString exec_tail;
-    QStringList leading;  // what the Exec line itself passes
-    std::function<Received(const QStringList&)> read;
-  };
-  const QString file = HomeFile("05143012.vrc");
-  const Case cases[] = {
-      {"thunderbird.desktop",
-       "thunderbird",
-       " -P default %u",
-       {"-P", "default"},
+  using Read = std::function<Received(const QStringList&)>;
+  const std::tuple<std::string, std::string, QString, Read> cases[] = {
+      {"thunderbird.desktop", "thunderbird", " -P default %u",
        [](const QStringList& a) {
-         if (a.size() != 2 || a[0] != "-compose") return Received{};
-         return Received{QUrl(Field(a[1], "attachment")).toLocalFile(),
-                         ReadFile(Field(a[1], "message"))};
+         if (a.mid(0, 3) != QStringList{"-P", "default", "-compose"})
+           return Received{};
+         QFile body(Field(a.value(3), "message"));
+         body.open(QIODevice::ReadOnly);
+         return Received{QUrl(Field(a.value(3), "attachment")).toLocalFile(),
+                         QString::fromUtf8(body.readAll())};
        }},
-      {"org.kde.kmail2.desktop",
-       "kmail",
-       " -qwindowtitle %c %u",
-       {"-qwindowtitle", "Mail"},
+      {"org.kde.kmail2.desktop", "kmail", " -qwindowtitle %c %u",
        [](const QStringList& a) {
-         if (a.size() != 5 || a[0] != "--composer" || a[1] != "--attach" ||
-             a[3] != "--body") {
+         if (a.size() != 7 ||
+             a.mid(0, 4) != QStringList{"-qwindowtitle", "Mail", "--composer",
+                                        "--attach"} ||
+             a[5] != "--body") {
            return Received{};
          }
-         return Received{QUrl(a[2]).toLocalFile(), a[4]};
+         return Received{QUrl(a[4]).toLocalFile(), a[6]};
        }},
-      {"org.gnome.Evolution.desktop",
-       "evolution",
-       " %U",
-       {},
+      {"org.gnome.Evolution.desktop", "evolution", " %U",
        [](const QStringList& a) {
          if (a.size() != 1 || !a[0].startsWith("mailto:?")) return Received{};
-         return Received{MailtoField(a[0], "attach"),
-                         MailtoField(a[0], "body")};
+         const QUrlQuery query{QUrl(a[0])};
+         return Received{query.queryItemValue("attach", QUrl::FullyDecoded),
+                         query.queryItemValue("body", QUrl::FullyDecoded)};
        }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.desktop_id);
-    MakeDefaultHandler(c.desktop_id, Program(c.program) + c.exec_tail);
+  for (const auto& [desktop_id, program, exec_tail, read] : cases) {
+    SCOPED_TRACE(desktop_id);
+    temp_.WriteFile(temp_.config() / "mimeapps.list",
+                    "[Default Applications]\nx-scheme-handler/mailto=" +
+                        QByteArray::fromStdString(desktop_id) + "\n");
+    temp_.WriteFile(temp_.root() / "share" / "applications" / desktop_id,
+                    "[Desktop Entry]\nType=Application\nName=Mail\nExec=" +
+                        (Program(program) + exec_tail).toUtf8() + "\n");
     Send("05143012.vrc");
     EXPECT_EQ(Shown(), "");
-    const auto arguments = RecordedArguments(Record(c.program));
+    const auto arguments = RecordedArguments(Record(program));
     ASSERT_TRUE(arguments);
-    ASSERT_GE(arguments->size(), c.leading.size());
-    EXPECT_EQ(arguments->mid(0, c.leading.size()), c.leading);
-    const Received got = c.read(arguments->mid(c.leading.size()));
-    EXPECT_EQ(got.attachment, file) << arguments->join(" | ").toStdString();
-    EXPECT_EQ(got.body, ExpectedBody());
+    EXPECT_EQ(read(*arguments), (Received{file_, ExpectedBody()}))
+        << arguments->join(" | ").toStdString();
   }
 }
 
-TEST_F(MailRoutesTest, ThePortalGetsTheFileAsAnOpenDescriptor) {
+// On a session bus of the test's own, that starts no services by itself:
+// xdg-email with the file shown, and the portal once there is one.
+TEST_F(MailRoutesTest, OnTheBusThePortalElseXdgEmailWithTheFileShown) {
   if (QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
     GTEST_SKIP() << "dbus-daemon is not installed";
   }
-  PrivateBus bus(temp_.root());
-  ASSERT_TRUE(bus.up());
-  FakeEmailPortal portal;
-  ASSERT_TRUE(bus.Offer("org.freedesktop.portal.Desktop",
-                        "/org/freedesktop/portal/desktop", &portal));
-  Send("05143012.vrc", bus.Client());
-  EXPECT_EQ(portal.attached, QStringList{HomeFile("05143012.vrc")});
-  EXPECT_EQ(portal.body, ExpectedBody());
-  EXPECT_EQ(Shown(), "");
-}
-
-TEST_F(MailRoutesTest, XdgEmailTakesTheBodyAndTheFileIsShownToAttach) {
-  if (QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
-    GTEST_SKIP() << "dbus-daemon is not installed";
-  }
+  temp_.WriteFile(temp_.root() / "bus.conf",
+                  "<busconfig><type>session</type>"
+                  "<listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
+                  "<policy context=\"default\">"
+                  "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                  "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
+                  "</busconfig>\n");
+  QProcess daemon;
+  daemon.start("dbus-daemon", {"--nofork", "--print-address",
+                               "--config-file=" + QString::fromStdString(
+                                   (temp_.root() / "bus.conf").string())});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.canReadLine(); }, 5000));
+  const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+  struct Stop {
+    QProcess& daemon;
+    ~Stop() {
+      QDBusConnection::disconnectFromBus("vocapost-test-client");
+      QDBusConnection::disconnectFromBus("vocapost-test-desktop");
+      daemon.kill();
+      daemon.waitForFinished(3000);
+    }
+  } stop{daemon};
+  QDBusConnection desktop =
+      QDBusConnection::connectToBus(address, "vocapost-test-desktop");
+  auto offer = [&](const char* service, const char* path, QObject* object) {
+    return desktop.registerObject(path, object,
+                                  QDBusConnection::ExportAllSlots) &&
+           desktop.registerService(service);
+  };
+  const QDBusConnection client =
+      QDBusConnection::connectToBus(address, "vocapost-test-client");
   Program("xdg-email");
   Program("xdg-open");
   env_.Set("PATH",
            QByteArray::fromStdString(Bin().string()) + ":" + qgetenv("PATH"));
-  for (const bool file_manager : {true, false}) {
+
+  FakeFileManager manager;
+  for (const bool file_manager : {false, true}) {
     SCOPED_TRACE(file_manager ? "file manager on the bus" : "none");
-    PrivateBus bus(temp_.root());
-    ASSERT_TRUE(bus.up());
-    FakeFileManager manager;
     if (file_manager) {
-      ASSERT_TRUE(bus.Offer("org.freedesktop.FileManager1",
-                            "/org/freedesktop/FileManager1", &manager));
+      ASSERT_TRUE(offer("org.freedesktop.FileManager1",
+                        "/org/freedesktop/FileManager1", &manager));
     }
-    Send("05143012.vrc", bus.Client());
-    const auto email = RecordedArguments(Record("xdg-email"));
-    ASSERT_TRUE(email);
-    EXPECT_EQ(*email, QStringList({"--utf8", "--body", ExpectedBody()}));
+    Send("05143012.vrc", client);
+    EXPECT_EQ(RecordedArguments(Record("xdg-email")),
+              QStringList({"--utf8", "--body", ExpectedBody()}));
+    std::filesystem::remove(Record("xdg-email"));
     if (file_manager) {
       EXPECT_EQ(manager.shown,
-                QStringList{
-                    QUrl::fromLocalFile(HomeFile("05143012.vrc")).toString()});
+                QStringList{QUrl::fromLocalFile(file_).toString()});
     } else {
-      const auto opened = RecordedArguments(Record("xdg-open"));
-      ASSERT_TRUE(opened);
-      EXPECT_EQ(*opened,
+      EXPECT_EQ(RecordedArguments(Record("xdg-open")),
                 QStringList{QString::fromStdString(temp_.home().string())});
     }
-    EXPECT_TRUE(Shown().contains(HomeFile("05143012.vrc")))
-        << Shown().toStdString();
+    EXPECT_TRUE(Shown().contains(file_)) << Shown().toStdString();
     EXPECT_TRUE(Shown().contains("drag")) << Shown().toStdString();
     messages_.UnloadErrorForm();
-    std::filesystem::remove(Record("xdg-email"));
   }
+
+  // The portal gets the file as an open descriptor.
+  FakeEmailPortal portal;
+  ASSERT_TRUE(offer("org.freedesktop.portal.Desktop",
+                    "/org/freedesktop/portal/desktop", &portal));
+  Send("05143012.vrc", client);
+  EXPECT_EQ(portal.attached, QStringList{file_});
+  EXPECT_EQ(portal.body, ExpectedBody());
+  EXPECT_EQ(Shown(), "");
+  EXPECT_FALSE(RecordedArguments(Record("xdg-email"), 200));
 }
 
 TEST_F(MailRoutesTest, WithNoMailProgramAtAllTheFailureIsShown) {

@@ -23,20 +23,15 @@ namespace {
 // passes for Thunderbird's; a drag end presses the Viewer's Command12.
 class X11InsertionTest : public testing::AppTest {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run by with_xvfb.sh";
-    x11_ = X11DesktopWindows::Connect();
-    ASSERT_TRUE(x11_);
-    QGuiApplication::clipboard()->setText("before");
-  }
   void TearDown() override {
-    if (compose_.state() != QProcess::NotRunning) {
-      compose_.terminate();
-      compose_.waitForFinished(3000);
-    }
+    compose_.terminate();
+    compose_.waitForFinished(3000);
   }
-
-  void StartProgram(AccessibleDesktop* accessibility) {
+  // The compose window's body once the notice is in (line ends as the
+  // editor keeps them), put there through `accessibility` or else by keys.
+  QString BodyAfterDrag(AccessibleDesktop* accessibility) {
+    TearDown();
+    app_.reset();
     Services services{settings_, clock_,      display_,    presenter_,
                       registry_, ender_,      wave_,       registry_store_,
                       camera_,   free_space_, wall_clock_, &log_,
@@ -44,17 +39,15 @@ class X11InsertionTest : public testing::AppTest {
     services.desktop = x11_.get();
     services.accessibility = accessibility;
     app_ = std::make_unique<Application>(services);
-    ASSERT_EQ(Start(), StartResult::kRunning);
-  }
-
-  void OpenComposeWindow() {
+    EXPECT_EQ(Start(), StartResult::kRunning);
+    const auto body_file = temp_.root() / "body.txt";
+    std::filesystem::remove(body_file);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    env.insert("QT_QPA_PLATFORM", "xcb");
     compose_.setProcessEnvironment(env);
-    compose_.start(VOCAPOST_COMPOSE_WINDOW, {BodyFile()});
-    ASSERT_TRUE(compose_.waitForStarted(5000));
-    ASSERT_TRUE(QTest::qWaitFor(
+    compose_.start(VOCAPOST_COMPOSE_WINDOW,
+                   {QString::fromStdString(body_file.string())});
+    EXPECT_TRUE(QTest::qWaitFor(
         [this] {
           const auto windows = x11_->TopLevelWindows();
           return std::any_of(windows.begin(), windows.end(), [this](auto w) {
@@ -64,18 +57,11 @@ class X11InsertionTest : public testing::AppTest {
         10000))
         << "no compose window";
     QTest::qWait(500);  // mapped and painted, its focus in To
-  }
-
-  QString BodyFile() const {
-    return QString::fromStdString((temp_.root() / "body.txt").string());
-  }
-  // The body once it holds the notice (line ends as the editor keeps them).
-  QString BodyAfterDrag() {
     app_->viewer()->Command12()->Press();
     QString body;
     (void)QTest::qWaitFor(
         [&] {
-          body = QString::fromUtf8(temp_.ReadFile(temp_.root() / "body.txt"))
+          body = QString::fromUtf8(temp_.ReadFile(body_file))
                      .replace("\r\n", "\n");
           return body.startsWith(Notice());
         },
@@ -86,27 +72,25 @@ class X11InsertionTest : public testing::AppTest {
     return NoticeLineFeedForm(app_->state().extra_texts).replace("\r\n", "\n");
   }
 
-  std::unique_ptr<X11DesktopWindows> x11_;
+  std::unique_ptr<X11DesktopWindows> x11_ = X11DesktopWindows::Connect();
   QProcess compose_;
 };
 
-TEST_F(X11InsertionTest, ThroughAccessibilityTheBodyStartsWithTheNotice) {
+TEST_F(X11InsertionTest, TheBodyStartsWithTheNoticeByAccessibilityOrByKeys) {
+  ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run by with_xvfb.sh";
+  ASSERT_TRUE(x11_);
   QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
   ASSERT_TRUE(bus);
   ASSERT_TRUE(QTest::qWaitFor(
       [bus] { return bus->isServiceRegistered("org.a11y.Bus").value(); }, 5000))
       << "no accessibility bus (at-spi2-core)";
+  QGuiApplication::clipboard()->setText("before");
   AtspiDesktop accessibility;
-  StartProgram(&accessibility);
-  OpenComposeWindow();
-  EXPECT_EQ(BodyAfterDrag(), Notice() + "Existing text");
+  const QString by_accessibility = BodyAfterDrag(&accessibility);
+  EXPECT_EQ(by_accessibility, Notice() + "Existing text");
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");  // not pasted
-}
-
-TEST_F(X11InsertionTest, ThroughXTestKeysTheBodyStartsWithTheNotice) {
-  StartProgram(nullptr);
-  OpenComposeWindow();
-  EXPECT_EQ(BodyAfterDrag(), Notice() + "Existing text");
+  const QString by_keys = BodyAfterDrag(nullptr);
+  EXPECT_EQ(by_keys, Notice() + "Existing text");
   EXPECT_EQ(QGuiApplication::clipboard()->text(),
             NoticeLineFeedForm(app_->state().extra_texts));
 }
