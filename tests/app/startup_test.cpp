@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 
+#include "app/launch_selection.h"
 #include "message/message_reader.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
@@ -115,6 +117,93 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
     app_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     std::filesystem::remove(temp_.home() / "popup.txt");
+  }
+}
+
+// A message launch asks the running copy to end. One that answers and goes
+// hands over (here of a message deleted before Play, which is told); one that
+// never answers leaves this copy to ask for another launch.
+TEST_F(StartupTest, MessageLaunchWaitsForTheRunningCopyToGo) {
+  for (const bool answers : {true, false}) {
+    SCOPED_TRACE(answers ? "answers" : "never answers");
+    presenter_.messages.clear();
+    app_ = MakeApp(wave_);
+    WriteMessage("m.vrc");
+    auto other = std::make_unique<WindowRegistry>(registry_dir());
+    other->Publish({"Vocapost "});
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      if (!answers || !Exists("pop.txt")) return;
+      std::filesystem::remove(temp_.home() / "pop.txt");
+      temp_.WriteFile("popup.txt", "popup");
+      other.reset();
+    });
+    answer.start(0);
+    // Deleted once chosen, before the Recorder window is loaded.
+    QTimer::singleShot(
+        0, [&] { std::filesystem::remove(temp_.home() / "m.vrc"); });
+    const double before = clock_.Now();
+    EXPECT_EQ(Start("m.vrc"),
+              answers ? StartResult::kRunning : StartResult::kEnded);
+    ASSERT_EQ(Texts().size(), 1u);
+    EXPECT_TRUE(Texts()[0].startsWith(
+        answers ? "Warning\tThe message m.vrc cannot be played ("
+                : "Vocapost Message\tPlease launch again."))
+        << Texts()[0].toStdString();
+    EXPECT_FALSE(Exists("popplay.txt"));
+    EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
+    EXPECT_EQ(Exists("pop.txt"), !answers)
+        << "a slow copy still ends when it looks";
+    if (answers) {
+      // Having taken over from a Recorder, it becomes one.
+      EXPECT_FALSE(ender_.ended);
+      EXPECT_TRUE(app_->recorder()->isVisible());
+    } else {
+      EXPECT_EQ(app_->exit_code(), 1);
+      EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
+    }
+    app_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+// A package launch takes its message out under a name of its own, never over
+// the user's files, or says why it cannot.
+TEST_F(StartupTest, PackageLaunchExtractsTheMessageOrSaysWhyNot) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  temp_.WriteFile("05143012.vrc", "the user's own recording");
+  const QByteArray long_name = QByteArray(300, 'n') + ".vrc";
+  const struct {
+    QByteArray header_name;
+    Selection selection;
+    QString plays;
+    QString told;
+  } cases[] = {
+      {"05143012.vrc", Selection::kContinue, "05143013.vrc", {}},
+      {long_name,
+       Selection::kEnd,
+       {},
+       "Warning\tThe message file " + long_name + " cannot be created in "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.header_name.left(20).toStdString());
+    QByteArray header = "VOCAPOST" + c.header_name;
+    header += QByteArray(1024 - header.size(), ' ');
+    temp_.WriteFile("temp/voca-MSG05143012.exe",
+                    QByteArray(2048, '#') + header + "WAV0      ");
+    LaunchState launch;
+    launch.command_line = "TEMP-MSG.EXE";
+    presenter_.messages.clear();
+    EXPECT_EQ(SelectPlayFile(launch, app_->messages(), "temp"), c.selection);
+    EXPECT_EQ(launch.play_file_name, c.plays);
+    if (c.told.isEmpty()) {
+      EXPECT_TRUE(presenter_.messages.empty());
+      EXPECT_EQ(temp_.ReadFile(c.plays.toStdString()), "WAV0      ");
+    } else {
+      ASSERT_EQ(Texts().size(), 1u);
+      EXPECT_TRUE(Texts()[0].startsWith(c.told)) << Texts()[0].toStdString();
+    }
+    EXPECT_EQ(temp_.ReadFile("05143012.vrc"), "the user's own recording");
   }
 }
 
