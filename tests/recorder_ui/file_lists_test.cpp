@@ -102,41 +102,33 @@ TEST_F(FileListsTest, PackageOfAFileGoneMeanwhileIsRefusedInTheMessageWindow) {
   EXPECT_TRUE(presenter_.messages.empty()) << "not a modal box";
 }
 
-// File3 alone keeps its package when opened.
-TEST_F(FileListsTest, RightClickOrMenuKeyOpensTheMenuNamingTheFile) {
+TEST_F(FileListsTest, RightClickOpensTheMenuNamingTheFileAndClearsPackages) {
   StartWithFiles();
-  const struct {
-    FileList* list;
-    QMenu* menu;
-    bool key;  // Shift+F10, else a right click
-    QString captions;
-    QString packages;
-  } cases[] = {
-      {recorder().File1(), recorder().mnuMake(), true,
-       "C&reate file /w viewer|&Send 05143012.vrc|&Cancel|Export as WebM…",
-       "*.goo"},
-      {recorder().File2(), recorder().mnuDelete(), false,
-       "C&reate file /w viewer|&Play 06000000.vrc|&Delete 06000000.vrc|"
-       "&Send 06000000.vrc|&Cancel|Export as WebM…",
-       "*.goo"},
-      {recorder().File3(), recorder().mnuOutlook(), false,
-       "&Send vocap.exe|&Cancel", "vocap.exe"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.captions.toStdString());
+  SelectAll();
+  QTest::mouseClick(recorder().File2()->viewport(), Qt::RightButton, {},
+                    QPoint(5, 5));
+  ASSERT_TRUE(recorder().mnuDelete()->isVisible());
+  QStringList captions;
+  for (QAction* item : recorder().mnuDelete()->actions())
+    captions << item->text();
+  EXPECT_EQ(captions.join('|'),
+            "C&reate file /w viewer|&Play 06000000.vrc|&Delete 06000000.vrc|"
+            "&Send 06000000.vrc|&Cancel|Export as WebM…");
+  recorder().mnuDelete()->hide();
+  EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
+  // Shift+F10 opens a list's menu too; File3 alone keeps its package.
+  for (FileList* list : {recorder().File1(), recorder().File3()}) {
     SelectAll();
-    if (c.key) {
-      QTest::keyClick(c.list, Qt::Key_F10, Qt::ShiftModifier);
-    } else {
-      QTest::mouseClick(c.list->viewport(), Qt::RightButton, {}, QPoint(5, 5));
-    }
-    ASSERT_TRUE(c.menu->isVisible());
-    QStringList captions;
-    for (QAction* item : c.menu->actions()) captions << item->text();
-    EXPECT_EQ(captions.join('|'), c.captions);
-    c.menu->hide();
-    EXPECT_EQ(recorder().File3()->pattern(), c.packages);
+    const bool packages = list == recorder().File3();
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = packages ? recorder().mnuOutlook() : recorder().mnuMake();
+    ASSERT_TRUE(menu->isVisible());
+    menu->hide();
+    EXPECT_EQ(recorder().File3()->pattern(), packages ? "vocap.exe" : "*.goo");
   }
+  // Choosing a speed in the list clears them.
+  emit recorder().Combo1()->activated(1);
+  EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
   // Other keys move in the list as ever.
   QTest::keyClick(recorder().File2(), Qt::Key_Up);
   EXPECT_EQ(recorder().File2()->SelectedName(), "05143012.vrc");
