@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 
+#include "app/launch_selection.h"
 #include "message/message_reader.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
@@ -116,6 +118,74 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     std::filesystem::remove(temp_.home() / "popup.txt");
   }
+}
+
+// A message launch asks the running copy to end. One that answers and goes
+// hands over (here of a message deleted before Play, which is told); one that
+// never answers leaves this copy to ask for another launch.
+TEST_F(StartupTest, MessageLaunchWaitsForTheRunningCopyToGo) {
+  for (const bool answers : {false, true}) {
+    SCOPED_TRACE(answers ? "answers" : "never answers");
+    presenter_.messages.clear();
+    app_ = MakeApp(wave_);
+    WriteMessage("m.vrc");
+    auto other = std::make_unique<WindowRegistry>(registry_dir());
+    other->Publish({"Vocapost "});
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      // Deleted once chosen, before the Recorder window is loaded.
+      std::filesystem::remove(temp_.home() / "m.vrc");
+      // It answers and goes; the request it leaves is this copy's to clear.
+      if (!answers || !other || !Exists("pop.txt")) return;
+      temp_.WriteFile("popup.txt", "popup");
+      other.reset();
+    });
+    answer.start(0);
+    const double before = clock_.Now();
+    EXPECT_EQ(Start("m.vrc"),
+              answers ? StartResult::kRunning : StartResult::kEnded);
+    ASSERT_EQ(Texts().size(), 1u);
+    EXPECT_TRUE(Texts()[0].startsWith(
+        answers ? "Warning\tThe message m.vrc cannot be played ("
+                : "Vocapost Message\tPlease launch again."));
+    EXPECT_FALSE(Exists("popplay.txt"));
+    EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
+    EXPECT_EQ(Exists("pop.txt"), !answers)
+        << "a slow copy still ends when it looks";
+    if (answers) {
+      // Having taken over from a Recorder, it becomes one.
+      EXPECT_FALSE(ender_.ended);
+      EXPECT_TRUE(app_->recorder()->isVisible());
+    } else {
+      EXPECT_EQ(app_->exit_code(), 1);
+      EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
+    }
+  }
+}
+
+// A package launch takes its message out under a name of its own, never over
+// the user's files, or says why it cannot.
+TEST_F(StartupTest, PackageLaunchExtractsTheMessageOrSaysWhyNot) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  temp_.WriteFile("05143012.vrc", "the user's own recording");
+  const QByteArray long_name = QByteArray(300, 'n') + ".vrc";
+  for (const QByteArray& name : {QByteArray("05143012.vrc"), long_name}) {
+    QByteArray header = "VOCAPOST" + name;
+    header += QByteArray(1024 - header.size(), ' ');
+    temp_.WriteFile("temp/voca-MSG05143012.exe",
+                    QByteArray(2048, '#') + header + "WAV0      ");
+    LaunchState launch;
+    launch.command_line = "TEMP-MSG.EXE";
+    const bool taken = name != long_name;
+    EXPECT_EQ(SelectPlayFile(launch, app_->messages(), "temp"),
+              taken ? Selection::kContinue : Selection::kEnd);
+    EXPECT_EQ(launch.play_file_name, taken ? "05143013.vrc" : "");
+  }
+  EXPECT_EQ(temp_.ReadFile("05143013.vrc"), "WAV0      ");
+  EXPECT_EQ(temp_.ReadFile("05143012.vrc"), "the user's own recording");
+  ASSERT_EQ(Texts().size(), 1u);
+  EXPECT_TRUE(Texts()[0].startsWith("Warning\tThe message file " + long_name +
+                                    " cannot be created in "));
 }
 
 }  // namespace

@@ -100,6 +100,8 @@ TEST_F(PlayerEngineTest, NothingIsReadWhileTwoBlocksAreQueued) {
 }
 
 TEST_F(PlayerEngineTest, FrameWidthChoosesTheSizeAndTheZoomLabel) {
+  recorder().Command(6)->Press();  // 80 × 60
+  MakeMessage("s.vrc", 1, true);
   recorder().Command(9)->Press();  // 200 × 150
   MakeMessage("w.vrc", 2, true);
   MakeMessage("a.vrc", 2, false);
@@ -117,6 +119,36 @@ TEST_F(PlayerEngineTest, FrameWidthChoosesTheSizeAndTheZoomLabel) {
   EXPECT_EQ(app_->state().values.display_width, 160);
   EXPECT_EQ(app_->state().activity.recorded_width_twips, 0);
   EXPECT_FALSE(viewer().Label1()->isVisibleTo(&viewer()));
+  // A size the device refuses: played at the display's, with no wait for good.
+  app_->state().video.size_supported[0] = 0;  // 80 × 60 no more
+  app_->player().OpenMessageForPlay("s.vrc");
+  EXPECT_EQ(app_->state().video.size_change_busy, 0);
+  EXPECT_EQ(app_->state().values.display_width, 160);
+}
+
+// What Play says when it cannot start or the sound device refuses a block;
+// without a camera the Viewer shows the audio-only picture.
+TEST_F(PlayerEngineTest, PlayTellsWhatStopsItAndShowsThePictureForSound) {
+  MakeMessage("m.vrc", 2, false);
+  recorder().Command(4)->Press();  // no current recording
+  recorder().Command(2)->Press();
+  PlayFile("m.vrc");
+  EXPECT_EQ(app_->state().activity.is_playing, 0);
+  recorder().Command(14)->Press();
+  QImage picture(32, 16, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  ASSERT_TRUE(picture.save("firsview.bmp", "BMP"));
+  app_->state().video.no_capture = 1;
+  wave_.copy_player_result = -3;
+  PlayFile("m.vrc");
+  EXPECT_EQ(viewer().Picture2()->pixmap().size(), QSize(32, 16));
+  viewer().Timer1_Timer();
+  EXPECT_EQ(app_->state().activity.is_playing, 1) << "it plays on";
+  const QString logged = Logged();
+  for (const char* told :
+       {"\tYou can only use the Play button to replay the current ",
+        "\tRecording, Please Stop First\n", "\tplay error -3\n"})
+    EXPECT_TRUE(logged.contains(told)) << told;
 }
 
 // A launch's playback that took over from a Recorder returns to it, at Stop

@@ -44,6 +44,28 @@ TEST_F(ViewerTest, ExitImageEndsTheProgramThroughTheUnloadUnlessDisabled) {
   EXPECT_FALSE(Exists("popup.txt"));
 }
 
+TEST_F(ViewerTest, StopImageShowsStopsPicturesAndPressesStop) {
+  viewer_->show();
+  int stops = 0;
+  viewer_->Command1()->SetHandler([&] { ++stops; });
+  const CommandButton& stop = *viewer_->Command1();
+  QTest::mousePress(viewer_->Picture6(), Qt::LeftButton);
+  EXPECT_EQ(viewer_->Picture6()->pixmap().cacheKey(),
+            stop.pictures().down.cacheKey());
+  QTest::mouseRelease(viewer_->Picture6(), Qt::LeftButton);
+  EXPECT_EQ(viewer_->Picture6()->pixmap().cacheKey(),
+            stop.pictures().normal.cacheKey());
+  EXPECT_EQ(stops, 1);
+}
+
+// Without an X11 desktop the end of a drag only waits a little.
+TEST_F(ViewerTest, DragEndWithoutAnX11DesktopPausesAndShowsNothing) {
+  const double start = clock_.Now();
+  viewer_->Command12()->Press();
+  EXPECT_GT(clock_.Now() - start, 1.0);
+  EXPECT_TRUE(presenter_.messages.empty());
+}
+
 TEST_F(ViewerTest, RecordingTickRunsAloneAndItsFlagLeftSetBlocksLaterTicks) {
   int ticks = 0;
   int16_t leave_busy = 0;

@@ -116,6 +116,26 @@ TEST_F(FileListsTest, RightClickOpensTheMenuNamingTheFileAndClearsPackages) {
             "&Send 06000000.vrc|&Cancel|Export as WebM…");
   recorder().mnuDelete()->hide();
   EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
+  // Shift+F10 opens a list's menu too; File3 alone keeps its package.
+  for (FileList* list : {recorder().File1(), recorder().File3()}) {
+    SelectAll();
+    const bool packages = list == recorder().File3();
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = packages ? recorder().mnuOutlook() : recorder().mnuMake();
+    ASSERT_TRUE(menu->isVisible());
+    menu->hide();
+    EXPECT_EQ(recorder().File3()->pattern(), packages ? "vocap.exe" : "*.goo");
+  }
+  // Choosing a speed in the list clears them.
+  emit recorder().Combo1()->activated(1);
+  EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
+  // Other keys move in the list as ever.
+  QTest::keyClick(recorder().File2(), Qt::Key_Up);
+  EXPECT_EQ(recorder().File2()->SelectedName(), "05143012.vrc");
+  std::unique_ptr<QMimeData> text(recorder().Text1()->DragData());
+  EXPECT_EQ(
+      text->text(),
+      "\r\nGet viewer for Vocapost attachment:  https://vocapost.org\r\n");
 }
 
 TEST_F(FileListsTest, DoubleClickPlaysButNotWhilePlaying) {

@@ -6,6 +6,7 @@
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
+#include "support/recording_program.h"
 
 namespace vocapost {
 namespace {
@@ -109,6 +110,31 @@ TEST_F(RecorderWindowTest, SetupStartsTheSettingsToolAndEndsOrSaysItIsMissing) {
         "Vocapost Message\tThe SETMAIL.EXE Program Seems To Be Missing."};
     EXPECT_EQ(Texts(), ends ? std::vector<QString>{} : missing);
   }
+}
+
+// Send mails through the desktop's composer, the Viewer keeps beside the
+// window and Exit ends the program.
+TEST_F(RecorderWindowTest, SendMailsTheFileAndExitEndsTheProgram) {
+  testing::EnvironmentScope env;
+  const auto record = temp_.root() / "composer.args";
+  testing::WriteRecordingProgram(temp_.root() / "composer", record);
+  env.Set("VOCAPOST_MAIL_COMPOSER", temp_.root() / "composer");
+  temp_.WriteFile("05143012.vrc", "message");
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  recorder().File2()->SetListIndex(0);
+  recorder().Command(25)->Press();
+  const auto arguments = testing::RecordedArguments(record);
+  ASSERT_TRUE(arguments);
+  EXPECT_EQ(arguments->value(1),
+            QString::fromStdString((temp_.home() / "05143012.vrc").string()));
+  EXPECT_TRUE(arguments->value(3).startsWith(
+      "\n\nThe attachment you received is a Vocapost Audio/Video message.\n"));
+
+  app_->viewer()->move(0, 0);
+  recorder().Form_Resize();
+  EXPECT_EQ(app_->viewer()->x(), recorder().frameGeometry().right() + 1 + 2);
+  recorder().Command(5)->Press();
+  EXPECT_TRUE(ender_.ended);
 }
 
 }  // namespace
