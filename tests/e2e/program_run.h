@@ -25,7 +25,8 @@ class ProgramRun {
     }
   }
 
-  void Launch(const QStringList& args = {}) {
+  void Launch(const QStringList& args = {},
+              const QString& program = VOCAPOST_BINARY) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VOCAPOST_HOME", QString::fromStdString(home_.string()));
     env.insert("XDG_CONFIG_HOME", Path("config"));
@@ -37,7 +38,7 @@ class ProgramRun {
     env.insert("VOCAPOST_AUDIO", "test-tone");
     env.insert("VOCAPOST_AUDIO_OUT", "discard");
     env.insert("VOCAPOST_CAPTURE", "test-pattern");
-    for (const QString& key : extra_.keys()) env.insert(key, extra_.value(key));
+    env.insert(extra_);
     std::filesystem::create_directories(temp_.root() / "runtime");
     std::filesystem::permissions(temp_.root() / "runtime",
                                  std::filesystem::perms::owner_all);
@@ -48,9 +49,9 @@ class ProgramRun {
         std::filesystem::is_directory(home_) ? home_ : temp_.root();
     process_.setWorkingDirectory(QString::fromStdString(start.string()));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(VOCAPOST_BINARY, args);
+    process_.start(program, args);
     if (!process_.waitForStarted(10000))
-      ADD_FAILURE() << "vocapost did not start";
+      ADD_FAILURE() << program.toStdString() << " did not start";
   }
 
   // Set before Launch; overrides the defaults above.
