@@ -23,8 +23,13 @@ QString Path(const fs::path& path) {
 
 class SetmailTest : public testing::HomeTest {
  protected:
-  std::optional<QString> Stored(const QString& key) {
-    return store_.Get(kSettingsApplication, kSettingsSection, key);
+  // The mail program, recording to memory and full duplex as stored.
+  QStringList Stored() {
+    QStringList values;
+    for (const char* key : {"UseEmailClient", "RecordToMemory", "FullDuplex"})
+      values << store_.Get(kSettingsApplication, kSettingsSection, key)
+                    .value_or("-");
+    return values;
   }
   void Store(const QString& key, const QString& value) {
     ASSERT_TRUE(store_.Set(kSettingsApplication, kSettingsSection, key, value));
@@ -66,9 +71,7 @@ TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
   form->FullDuplex()->setChecked(false);
   QTest::mouseClick(form->SaveButton(), Qt::LeftButton);
 
-  EXPECT_EQ(Stored("UseEmailClient"), "claws-mail");
-  EXPECT_EQ(Stored("RecordToMemory"), "0");
-  EXPECT_EQ(Stored("FullDuplex"), "0");
+  EXPECT_EQ(Stored(), QStringList({"claws-mail", "0", "0"}));
   EXPECT_TRUE(presenter_.messages.empty());
   EXPECT_FALSE(form->isVisible()) << "the settings program ends";
   EXPECT_EQ(starter.started,
@@ -84,8 +87,7 @@ TEST_F(SetmailTest, MailProgramChoiceStoresOutlook) {
   form->MailOption()->setChecked(true);
   form->RecordToMemory()->setChecked(true);
   form->SaveButton_Click();
-  EXPECT_EQ(Stored("UseEmailClient"), "Outlook");
-  EXPECT_EQ(Stored("RecordToMemory"), "1");
+  EXPECT_EQ(Stored(), QStringList({"Outlook", "1", "1"}));
 }
 
 TEST_F(SetmailTest, UnwritableStoreIsToldAndNothingStarts) {
@@ -95,7 +97,6 @@ TEST_F(SetmailTest, UnwritableStoreIsToldAndNothingStarts) {
   auto form = MakeForm(starter, "/opt/vocapost");
   form->SaveButton_Click();
   ASSERT_EQ(presenter_.messages.size(), 1u);
-  EXPECT_EQ(presenter_.messages[0].title, "Vocapost Properties");
   EXPECT_TRUE(presenter_.messages[0].text.startsWith(
       "The settings could not be saved in the settings folder."));
   EXPECT_TRUE(starter.started.empty());
@@ -115,7 +116,7 @@ TEST_F(SetmailTest, CancelAndClosingStartVocapostPlainAndWriteNothing) {
     }
     EXPECT_EQ(starter.started, std::vector<QStringList>{{"/opt/vocapost"}});
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(Stored("RecordToMemory"), std::nullopt);
+    EXPECT_EQ(Stored(), QStringList({"-", "-", "-"}));
   }
 }
 
