@@ -17,13 +17,16 @@ class CopiesE2eTest : public testing::HomeTest {
   }
 };
 
-// The same home by another path is the same home: a plain launch asks the
-// first copy to show itself and ends, a message file takes over from it.
-TEST_F(CopiesE2eTest, SecondLaunchShowsTheFirstOrTakesOverWithAMessage) {
+// A plain start fills the home and shows the picture, then the Recorder.
+// The same home by another path is the same home: a second plain launch
+// asks the first copy to show itself and ends, a message file takes over.
+TEST_F(CopiesE2eTest, PlainStartIsAskedToShowItselfThenToEndForAMessage) {
   ProgramRun first(temp_, temp_.home());
   first.Launch();
   ASSERT_TRUE(
       Eventually([&] { return first.Windows().contains("shown\tMKERForm1"); }));
+  EXPECT_TRUE(HasFile("firsview.bmp"));
+  EXPECT_TRUE(HasFile("vocap.exe"));
   const auto link = temp_.root() / "link-home";
   std::filesystem::create_directory_symlink(temp_.home(), link);
   ProgramRun plain(temp_, link);
@@ -33,6 +36,8 @@ TEST_F(CopiesE2eTest, SecondLaunchShowsTheFirstOrTakesOverWithAMessage) {
   // The first copy takes the request within a tick of its timer.
   EXPECT_TRUE(Eventually([&] { return !HasFile("popshow.txt"); }, 5000));
   EXPECT_TRUE(first.Running());
+  EXPECT_EQ(first.Windows(),
+            "shown\tMessageForm\nshown\tMKERForm1\nhidden\tMessageForm\n");
   EXPECT_EQ(first.Messages(), "");
 
   temp_.WriteFile("05143012.vrc", "WAV0      ");

@@ -1,4 +1,4 @@
-// Start-up of the real program on its own.
+// Launches of the real program that cannot go on.
 #include <gtest/gtest.h>
 
 #include "e2e/program_run.h"
@@ -6,26 +6,11 @@
 namespace vocapost {
 namespace {
 
-using testing::Eventually;
 using testing::ProgramRun;
 
 class StartupE2eTest : public testing::HomeTest {};
 
-TEST_F(StartupE2eTest,
-       PlainStartShowsThePictureThenTheRecorderAndKeepsRunning) {
-  const auto home = temp_.root() / "fresh-home";
-  ProgramRun fresh(temp_, home);
-  fresh.Launch();
-  ASSERT_TRUE(
-      Eventually([&] { return fresh.Windows().contains("shown\tMKERForm1"); }));
-  EXPECT_TRUE(std::filesystem::exists(home / "firsview.bmp"));
-  EXPECT_TRUE(std::filesystem::exists(home / "vocap.exe"));
-  EXPECT_FALSE(fresh.Ended(500)) << "the program ended on its own";
-  EXPECT_EQ(fresh.Windows(),
-            "shown\tMessageForm\nshown\tMKERForm1\nhidden\tMessageForm\n");
-  EXPECT_EQ(fresh.Messages(), "") << "a plain start shows no message";
-}
-
+// A plain start is the first copy of the copies' test.
 TEST_F(StartupE2eTest, LaunchesThatCannotGoOnSayWhyAndEnd) {
   temp_.WriteFile("blocked", "a file where the home should be");
   const struct {
