@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <filesystem>
@@ -64,16 +63,16 @@ class ProgramRun {
   bool Ended(int ms = 20000) { return process_.waitForFinished(ms); }
   int ExitCode() const { return process_.exitCode(); }
 
-  QByteArray Messages() const { return Read("messages.log"); }
-  QByteArray Windows() const { return Read("windows.log"); }
+  QByteArray Messages() const {
+    return temp_.ReadFile(temp_.root() / "messages.log");
+  }
+  QByteArray Windows() const {
+    return temp_.ReadFile(temp_.root() / "windows.log");
+  }
 
  private:
   QString Path(const char* name) const {
     return QString::fromStdString((temp_.root() / name).string());
-  }
-  QByteArray Read(const char* name) const {
-    QFile file(Path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   const TempHome& temp_;
