@@ -22,8 +22,7 @@ TEST_F(PlaybackE2eTest, MessageOnTheCommandLinePlaysItsSoundAndEndsTheProgram) {
   const std::vector<int16_t> tone = testing::Tone(440, 5440 * 3);
   const QByteArray coded = GsmEncoder().Encode(tone.data(), tone.size());
   MessageWriter writer;
-  ASSERT_TRUE(writer.BeginFile(
-      QString::fromStdString((temp_.home() / "05143012.vrc").string())));
+  ASSERT_TRUE(writer.BeginFile("05143012.vrc"));
   for (int i = 0; i < 3; ++i)
     EXPECT_TRUE(writer.AppendAudio(coded.mid(i * 1105, 1105)));
   ASSERT_TRUE(writer.Finish());
@@ -32,29 +31,21 @@ TEST_F(PlaybackE2eTest, MessageOnTheCommandLinePlaysItsSoundAndEndsTheProgram) {
   ProgramRun run(temp_, temp_.home());
   run.SetEnvironment("VOCAPOST_AUDIO_OUT", "wav:" + out);
   run.Launch({"05143012.vrc"});
-  ASSERT_TRUE(run.Ended(20000));
+  ASSERT_TRUE(run.Ended());
   EXPECT_EQ(run.ExitCode(), 0);
   EXPECT_FALSE(std::filesystem::exists(temp_.home() / "popplay.txt"));
   EXPECT_EQ(run.Windows(), "shown\tViewer\nhidden\tViewer\n");
   EXPECT_EQ(run.Messages(), "");
 
+  // The decoded file, from its first sound on, is played whole.
   const std::vector<int16_t> expected = GsmDecoder().Decode(
       reinterpret_cast<const uint8_t*>(coded.constData()), coded.size());
+  const auto sound = std::find_if(expected.begin(), expected.end(),
+                                  [](int16_t s) { return s != 0; });
   const auto played = ReadWavSamples(out);
   ASSERT_TRUE(played.has_value());
-  // The sound starts after some silence and is exactly the decoded file.
-  const auto heard = [](const std::vector<int16_t>& samples) {
-    return static_cast<size_t>(
-        std::find_if(samples.begin(), samples.end(),
-                     [](int16_t s) { return s != 0; }) -
-        samples.begin());
-  };
-  const size_t offset = heard(*played), skip = heard(expected);
-  ASSERT_LT(offset, played->size()) << "nothing was heard";
-  ASSERT_GE(played->size(), offset + expected.size() - skip);
-  EXPECT_TRUE(std::equal(expected.begin() + static_cast<ptrdiff_t>(skip),
-                         expected.end(),
-                         played->begin() + static_cast<ptrdiff_t>(offset)));
+  EXPECT_NE(std::search(played->begin(), played->end(), sound, expected.end()),
+            played->end());
 }
 
 }  // namespace

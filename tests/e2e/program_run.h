@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QProcess>
 #include <QThread>
 #include <filesystem>
@@ -25,7 +24,8 @@ class ProgramRun {
     }
   }
 
-  void Launch(const QStringList& args = {}) {
+  void Launch(const QStringList& args = {},
+              const QString& program = VOCAPOST_BINARY) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("VOCAPOST_HOME", QString::fromStdString(home_.string()));
     env.insert("XDG_CONFIG_HOME", Path("config"));
@@ -37,7 +37,7 @@ class ProgramRun {
     env.insert("VOCAPOST_AUDIO", "test-tone");
     env.insert("VOCAPOST_AUDIO_OUT", "discard");
     env.insert("VOCAPOST_CAPTURE", "test-pattern");
-    for (const QString& key : extra_.keys()) env.insert(key, extra_.value(key));
+    env.insert(extra_);
     std::filesystem::create_directories(temp_.root() / "runtime");
     std::filesystem::permissions(temp_.root() / "runtime",
                                  std::filesystem::perms::owner_all);
@@ -48,9 +48,9 @@ class ProgramRun {
         std::filesystem::is_directory(home_) ? home_ : temp_.root();
     process_.setWorkingDirectory(QString::fromStdString(start.string()));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(VOCAPOST_BINARY, args);
+    process_.start(program, args);
     if (!process_.waitForStarted(10000))
-      ADD_FAILURE() << "vocapost did not start";
+      ADD_FAILURE() << program.toStdString() << " did not start";
   }
 
   // Set before Launch; overrides the defaults above.
@@ -63,16 +63,16 @@ class ProgramRun {
   bool Ended(int ms = 20000) { return process_.waitForFinished(ms); }
   int ExitCode() const { return process_.exitCode(); }
 
-  QByteArray Messages() const { return Read("messages.log"); }
-  QByteArray Windows() const { return Read("windows.log"); }
+  QByteArray Messages() const {
+    return temp_.ReadFile(temp_.root() / "messages.log");
+  }
+  QByteArray Windows() const {
+    return temp_.ReadFile(temp_.root() / "windows.log");
+  }
 
  private:
   QString Path(const char* name) const {
     return QString::fromStdString((temp_.root() / name).string());
-  }
-  QByteArray Read(const char* name) const {
-    QFile file(Path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   const TempHome& temp_;

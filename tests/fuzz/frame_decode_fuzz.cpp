@@ -11,6 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost;
   using namespace vocapost::fuzz;
+  const InHome in_home;
   static PlayerRig* rig = new PlayerRig;  // kept for the whole run
   VideoEngine& video = rig->video();
   rig->ReopenCodec();

@@ -32,9 +32,7 @@ inline void Check(bool ok, const char* what) {
 }
 
 // Qt's core objects and a temporary folder for the whole run: its "home" is
-// the program home and the current directory (so libFuzzer is given
-// absolute paths, as scripts/fuzz does), "outside" a folder nothing may
-// touch.
+// the program home, "outside" a folder nothing may touch.
 inline const QDir& Root() {
   static const QDir root = [] {
     static int argc = 1;
@@ -47,11 +45,21 @@ inline const QDir& Root() {
           "no temporary folder");
     qputenv("VOCAPOST_HOME", QFile::encodeName(made.filePath("home")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(made.filePath("config")));
-    Check(QDir::setCurrent(made.filePath("home")), "cannot enter the home");
     return made;
   }();
   return root;
 }
+
+// The program works in its home; libFuzzer reads and writes the files named
+// on its command line, maybe relative, between inputs.
+class InHome {
+ public:
+  InHome() { Check(QDir::setCurrent(Root().filePath("home")), "no home"); }
+  ~InHome() { QDir::setCurrent(previous_); }
+
+ private:
+  QString previous_ = QDir::currentPath();
+};
 
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);

@@ -28,7 +28,7 @@ QList<QByteArray> StorableLines(const QByteArray& content) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost;
   using namespace vocapost::fuzz;
-  Root();
+  const InHome in_home;
   if (size == 0) return 0;
   const QByteArray content(reinterpret_cast<const char*>(data + 1),
                            static_cast<qsizetype>(size - 1));

@@ -35,6 +35,7 @@ std::optional<QByteArray> ExpectedMessage(const QByteArray& package) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost;
   using namespace vocapost::fuzz;
+  const InHome in_home;
   const QDir home(Root().filePath("home")), outside(Root().filePath("outside"));
   const QString package_path = Root().filePath("package.exe");
   const QString target = outside.filePath("target.vrc");

@@ -23,99 +23,98 @@ QString Path(const fs::path& path) {
 
 class SetmailTest : public testing::HomeTest {
  protected:
-  std::optional<QString> Stored(const QString& key) {
-    return store_.Get(kSettingsApplication, kSettingsSection, key);
+  // The mail program, recording to memory and full duplex as stored.
+  QStringList Stored() {
+    QStringList values;
+    for (const char* key : {"UseEmailClient", "RecordToMemory", "FullDuplex"})
+      values << store_.Get(kSettingsApplication, kSettingsSection, key)
+                    .value_or("-");
+    return values;
   }
   void Store(const QString& key, const QString& value) {
     ASSERT_TRUE(store_.Set(kSettingsApplication, kSettingsSection, key, value));
   }
-  std::unique_ptr<SetmailForm> MakeForm(ProgramStarter& starter,
-                                        const QString& return_program) {
-    auto form = std::make_unique<SetmailForm>(
-        SetmailServices{store_, presenter_, starter, "the settings folder"},
+  // The window as setup opens it, returning to /opt/vocapost.
+  void Open() {
+    starter_.started.clear();
+    form_ = std::make_unique<SetmailForm>(
+        SetmailServices{store_, presenter_, starter_, "the settings folder"},
         std::vector<MailProgram>{{"Thunderbird", "thunderbird"},
                                  {"Claws Mail", "claws-mail"}},
-        return_program);
-    form->show();
-    return form;
+        "/opt/vocapost");
+    form_->show();
   }
 
   IniSettingsStore store_{Path(temp_.config() / "vocapost")};
   RecordingPresenter presenter_;
+  RecordingStarter starter_;
+  std::unique_ptr<SetmailForm> form_;
 };
 
 TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
   Store("UseEmailClient", "evolution --component=mail");
   Store("RecordToMemory", "1");
-  RecordingStarter starter;
-  auto form = MakeForm(starter, "/opt/vocapost");
+  Open();
   // What was stored is shown.
-  EXPECT_TRUE(form->ProgramOption()->isChecked());
-  EXPECT_EQ(form->ProgramLine()->text(), "evolution --component=mail");
-  EXPECT_TRUE(form->RecordToMemory()->isChecked());
-  EXPECT_TRUE(form->FullDuplex()->isChecked()) << "absent means full duplex";
-  EXPECT_EQ(form->FoundLabel()->text(), "Found: Thunderbird");
+  EXPECT_TRUE(form_->ProgramOption()->isChecked());
+  EXPECT_EQ(form_->ProgramLine()->text(), "evolution --component=mail");
+  EXPECT_TRUE(form_->RecordToMemory()->isChecked());
+  EXPECT_TRUE(form_->FullDuplex()->isChecked()) << "absent means full duplex";
+  EXPECT_EQ(form_->FoundLabel()->text(), "Found: Thunderbird");
 
   // A program picked from the list goes into the command line.
-  QTest::mouseClick(form->ProgramList()->viewport(), Qt::LeftButton, {},
-                    form->ProgramList()
-                        ->visualItemRect(form->ProgramList()->item(1))
+  QTest::mouseClick(form_->ProgramList()->viewport(), Qt::LeftButton, {},
+                    form_->ProgramList()
+                        ->visualItemRect(form_->ProgramList()->item(1))
                         .center());
-  EXPECT_EQ(form->ProgramLine()->text(), "claws-mail");
-  form->RecordToMemory()->setChecked(false);
-  form->FullDuplex()->setChecked(false);
-  QTest::mouseClick(form->SaveButton(), Qt::LeftButton);
+  EXPECT_EQ(form_->ProgramLine()->text(), "claws-mail");
+  form_->RecordToMemory()->setChecked(false);
+  form_->FullDuplex()->setChecked(false);
+  QTest::mouseClick(form_->SaveButton(), Qt::LeftButton);
 
-  EXPECT_EQ(Stored("UseEmailClient"), "claws-mail");
-  EXPECT_EQ(Stored("RecordToMemory"), "0");
-  EXPECT_EQ(Stored("FullDuplex"), "0");
+  EXPECT_EQ(Stored(), QStringList({"claws-mail", "0", "0"}));
   EXPECT_TRUE(presenter_.messages.empty());
-  EXPECT_FALSE(form->isVisible()) << "the settings program ends";
-  EXPECT_EQ(starter.started,
+  EXPECT_FALSE(form_->isVisible()) << "the settings program ends";
+  EXPECT_EQ(starter_.started,
             (std::vector<QStringList>{{"/opt/vocapost", "FROMSET"}}));
 }
 
 // Without a program home no language is offered.
 TEST_F(SetmailTest, MailProgramChoiceStoresOutlook) {
   Store("UseEmailClient", "sylpheed");
-  RecordingStarter starter;
-  auto form = MakeForm(starter, "/opt/vocapost");
-  EXPECT_EQ(form->LanguageChoice(), nullptr);
-  form->MailOption()->setChecked(true);
-  form->RecordToMemory()->setChecked(true);
-  form->SaveButton_Click();
-  EXPECT_EQ(Stored("UseEmailClient"), "Outlook");
-  EXPECT_EQ(Stored("RecordToMemory"), "1");
+  Open();
+  EXPECT_EQ(form_->LanguageChoice(), nullptr);
+  form_->MailOption()->setChecked(true);
+  form_->RecordToMemory()->setChecked(true);
+  form_->SaveButton_Click();
+  EXPECT_EQ(Stored(), QStringList({"Outlook", "1", "1"}));
 }
 
 TEST_F(SetmailTest, UnwritableStoreIsToldAndNothingStarts) {
   // The store's folder is a file: nothing can be written there.
   temp_.WriteFile(temp_.config() / "vocapost", "");
-  RecordingStarter starter;
-  auto form = MakeForm(starter, "/opt/vocapost");
-  form->SaveButton_Click();
+  Open();
+  form_->SaveButton_Click();
   ASSERT_EQ(presenter_.messages.size(), 1u);
-  EXPECT_EQ(presenter_.messages[0].title, "Vocapost Properties");
   EXPECT_TRUE(presenter_.messages[0].text.startsWith(
       "The settings could not be saved in the settings folder."));
-  EXPECT_TRUE(starter.started.empty());
-  EXPECT_TRUE(form->isVisible()) << "the user can still cancel";
+  EXPECT_TRUE(starter_.started.empty());
+  EXPECT_TRUE(form_->isVisible()) << "the user can still cancel";
 }
 
 TEST_F(SetmailTest, CancelAndClosingStartVocapostPlainAndWriteNothing) {
   for (const bool by_close : {false, true}) {
     SCOPED_TRACE(by_close ? "window closed" : "Cancel");
-    RecordingStarter starter;
-    auto form = MakeForm(starter, "/opt/vocapost");
-    form->RecordToMemory()->setChecked(true);
+    Open();
+    form_->RecordToMemory()->setChecked(true);
     if (by_close) {
-      form->close();
+      form_->close();
     } else {
-      QTest::mouseClick(form->CancelButton(), Qt::LeftButton);
+      QTest::mouseClick(form_->CancelButton(), Qt::LeftButton);
     }
-    EXPECT_EQ(starter.started, std::vector<QStringList>{{"/opt/vocapost"}});
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(Stored("RecordToMemory"), std::nullopt);
+    EXPECT_EQ(starter_.started, std::vector<QStringList>{{"/opt/vocapost"}});
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_EQ(Stored(), QStringList({"-", "-", "-"}));
   }
 }
 
