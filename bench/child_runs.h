@@ -10,9 +10,11 @@
 
 namespace vocapost::bench {
 
-inline double ChildCpuSeconds() {
+// User + system seconds of this process (RUSAGE_SELF) or of its ended
+// children (RUSAGE_CHILDREN).
+inline double CpuSeconds(int who = RUSAGE_SELF) {
   rusage usage{};
-  getrusage(RUSAGE_CHILDREN, &usage);
+  getrusage(who, &usage);
   return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) *
              1e-6;
@@ -24,7 +26,7 @@ inline double LeastChildCpu(const QString& program, const QStringList& args,
                             int runs, int timeout_ms) {
   double best = 1e9;
   for (int i = 0; i < runs; ++i) {
-    const double before = ChildCpuSeconds();
+    const double before = CpuSeconds(RUSAGE_CHILDREN);
     QProcess tool;
     tool.start(program, args);
     if (!tool.waitForFinished(timeout_ms) || tool.exitCode() != 0) {
@@ -33,7 +35,7 @@ inline double LeastChildCpu(const QString& program, const QStringList& args,
                    tool.readAllStandardError().constData());
       std::exit(1);
     }
-    best = std::min(best, ChildCpuSeconds() - before);
+    best = std::min(best, CpuSeconds(RUSAGE_CHILDREN) - before);
   }
   return best;
 }

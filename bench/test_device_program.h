@@ -1,10 +1,9 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <QTemporaryDir>
 
 #include "app/application.h"
+#include "child_runs.h"
 #include "platform/capture/test_pattern_driver.h"
 #include "platform/wave/device_wave_library.h"
 
@@ -32,13 +31,5 @@ struct TestDeviceProgram {
            StartResult::kRunning;
   }
 };
-
-inline double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) *
-             1e-6;
-}
 
 }  // namespace vocapost::bench
