@@ -114,6 +114,8 @@ TEST_F(PlayerEngineTest, FrameWidthChoosesTheSizeAndTheZoomLabel) {
   EXPECT_EQ(app_->state().activity.recorded_width_twips, 3000);
   EXPECT_TRUE(viewer().Label1()->isVisibleTo(&viewer()));
   EXPECT_EQ(viewer().Label1()->text(), "1.0");  // (200 + 4) × 15 / 3000
+  // The window is the picture and its border plus 300 twips (20 pixels).
+  EXPECT_EQ(viewer().width() - viewer().Picture2()->width(), 20);
   // A message of sound alone plays at 160 × 120 without the label.
   app_->player().OpenMessageForPlay("a.vrc");
   EXPECT_EQ(app_->state().values.display_width, 160);
