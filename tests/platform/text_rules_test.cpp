@@ -18,11 +18,11 @@ TEST(TextRulesTest, EdgesOfCodePagesKeyNamesAndFlatpakCommands) {
   EXPECT_EQ(keys[0].key, "}");
   EXPECT_EQ(keys[1].key, "a");
   // A Flatpak launcher with its own id names the program in --command=.
-  EXPECT_EQ(RecogniseMailProgram(
-                "com.example.Mailer.desktop",
-                {"/usr/bin/flatpak", "run", "--command=thunderbird",
-                 "com.example.Mailer"}),
-            MailProgram::kThunderbird);
+  EXPECT_EQ(
+      RecogniseMailProgram("com.example.Mailer.desktop",
+                           {"/usr/bin/flatpak", "run", "--command=thunderbird",
+                            "com.example.Mailer"}),
+      MailProgram::kThunderbird);
 }
 
 }  // namespace
