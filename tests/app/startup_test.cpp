@@ -120,6 +120,15 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
   }
 }
 
+// A plain launch beside a running copy asks it to come forward and goes.
+TEST_F(StartupTest, PlainLaunchAsksTheRunningCopyToShowItself) {
+  WindowRegistry other(registry_dir());
+  other.Publish({"Vocapost "});
+  EXPECT_EQ(Start(), StartResult::kEnded);
+  EXPECT_EQ(app_->exit_code(), 0);
+  EXPECT_TRUE(Exists("popshow.txt"));
+}
+
 // A message launch asks the running copy to end. One that answers and goes
 // hands over (here of a message deleted before Play, which is told); one that
 // never answers leaves this copy to ask for another launch.
