@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "message/message_writer.h"
+#include "player/playback_timing.h"
 #include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
@@ -238,6 +239,17 @@ TEST_F(PlayerEngineTest, LargeMessageInAFreshCopyKeepsMovingBetweenKeyFrames) {
   EXPECT_EQ(frames, 40);
   EXPECT_EQ(undrawn, 0) << "frames the decoder refused";
   EXPECT_TRUE(ender_.ended) << "a launch's message ends the program";
+}
+
+// The export's clock: a sound block that ends on a tick has left the queue
+// by that tick, so the reader goes on at once.
+TEST(PlaybackTimingTest, ReaderGoesOnTheTickTheFirstSoundEnds) {
+  PlaybackTiming timing;
+  const int64_t five_blocks = 5 * 65;  // 1600 samples, four ticks
+  EXPECT_EQ(timing.ReadAudio(five_blocks), 0);
+  EXPECT_EQ(timing.ReadAudio(five_blocks), 1600);
+  EXPECT_EQ(timing.ReadOther(), 1600);
+  EXPECT_EQ(timing.End(), 3200);
 }
 
 }  // namespace
