@@ -10,6 +10,7 @@
 #include "platform/codec/bitmap_header.h"
 #include "platform/codec/vp8_codec.h"
 #include "platform/wave/gsm_codec.h"
+#include "support/frame_record.h"
 
 namespace vocapost::fuzz {
 namespace {
@@ -40,16 +41,7 @@ QByteArrayList Frames(int width, int height, int count) {
     bool key = false;
     const QByteArray vp8 =
         encoder.Encode(picture.data(), frame == 0, false, &key);
-    FrameHeader header;
-    header.bitmap.size = kFrameHeaderBytes;
-    header.bitmap.width = width;
-    header.bitmap.height = height;
-    header.bitmap.compression = FourCCFromText("SMSV");
-    header.bitmap.size_image = static_cast<uint32_t>(vp8.size() + 1);
-    header.codec[0] = 1;
-    QByteArray record(kFrameHeaderBytes, '\0');
-    WriteFrameHeader(header, reinterpret_cast<uint8_t*>(record.data()));
-    records << record + vp8 + (key ? '\x01' : '\x00');
+    records << testing::SmsvFrameRecord(width, height, vp8, key);
   }
   return records;
 }

@@ -13,6 +13,7 @@
 #include "platform/codec/bitmap_header.h"
 #include "platform/codec/vp8_codec.h"
 #include "platform/wave/gsm_codec.h"
+#include "support/frame_record.h"
 #include "support/tone.h"
 
 namespace vocapost::testing {
@@ -55,8 +56,7 @@ inline bool Near(const QColor& a, const QColor& b, int tolerance = 32) {
          std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-// A frame record as the SMSV codec makes one: the 48-byte header, the VP8
-// key frame and the trailer byte 1.
+// A key frame record of `picture`, as the SMSV codec makes one.
 inline QByteArray KeyFrameRecord(const QImage& picture) {
   const int width = picture.width(), height = picture.height();
   // 24-bit bottom-up BGR, as the capture hands pictures to the codec.
@@ -69,16 +69,7 @@ inline QByteArray KeyFrameRecord(const QImage& picture) {
   bool key = false;
   const QByteArray vp8 = encoder.Encode(rows.data(), true, false, &key);
   if (!key || vp8.isEmpty()) throw std::runtime_error("no key frame");
-  FrameHeader header;
-  header.bitmap.size = kFrameHeaderBytes;
-  header.bitmap.width = width;
-  header.bitmap.height = height;
-  header.bitmap.compression = FourCCFromText("SMSV");
-  header.bitmap.size_image = static_cast<uint32_t>(vp8.size() + 1);
-  header.codec[0] = 1;
-  QByteArray record(kFrameHeaderBytes, '\0');
-  WriteFrameHeader(header, reinterpret_cast<uint8_t*>(record.data()));
-  return record + vp8 + '\x01';
+  return SmsvFrameRecord(width, height, vp8, true);
 }
 
 // A message as the recorder writes one: it starts with sound (a 440 Hz tone,
