@@ -1,10 +1,16 @@
 #include "platform/wave/device_wave_library.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
 
 #include "platform/window_message/window_message.h"
+#include "support/temp_home.h"
 #include "support/tone.h"
 
 namespace vocapost {
@@ -36,51 +42,32 @@ class Window final : public QObject {
   bool event(QEvent* e) override {
     if (e->type() != WindowMessageEvent::EventType()) return QObject::event(e);
     const auto* m = static_cast<WindowMessageEvent*>(e);
-    messages.emplace_back(m->message(), m->lparam());
+    (m->message() == kRecordedBufferMessage ? filled : played)
+        .push_back(m->lparam());
     return true;
   }
-  std::vector<std::pair<uint32_t, intptr_t>> messages;
+  std::vector<intptr_t> filled, played;
 };
 
-class DeviceWaveLibraryTest : public ::testing::Test {
+class DeviceWaveLibraryTest : public testing::HomeTest {
  protected:
-  DeviceWaveLibraryTest() {
-    auto in = std::make_unique<ManualInput>();
-    auto out = std::make_unique<ManualOutput>();
-    input_ = in.get();
-    output_ = out.get();
-    library_ =
-        std::make_unique<DeviceWaveLibrary>(std::move(in), std::move(out));
-  }
-  ~DeviceWaveLibraryTest() override { library_.reset(); }
   int16_t Init(int16_t size = 1105, WaveFormat format = {}) {
-    return library_->InitWaveRecorder(&window_, size, format, state_, 0);
-  }
-  void StartRecorder() {
-    ASSERT_EQ(Init(), 0);
-    ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0);
+    return library_.InitWaveRecorder(&window_, size, format, state_, 0);
   }
   int16_t Copy(intptr_t header, int16_t choice = 0) {
-    return library_->CopyRawBufferWaveRecorder(header, block_, choice, state_);
+    return library_.CopyRawBufferWaveRecorder(header, block_, choice, state_);
   }
-  size_t Filled() const { return Headers(kRecordedBufferMessage).size(); }
   void Capture(size_t samples) {
     const std::vector<int16_t> tone = testing::Tone(440, samples);
     input_->sink(tone.data(), tone.size());
     QCoreApplication::processEvents();
   }
-  std::vector<intptr_t> Headers(uint32_t message) const {
-    std::vector<intptr_t> headers;
-    for (const auto& [m, h] : window_.messages) {
-      if (m == message) headers.push_back(h);
-    }
-    return headers;
-  }
 
-  ManualInput* input_;
-  ManualOutput* output_;
-  std::unique_ptr<DeviceWaveLibrary> library_;
+  ManualInput* input_ = new ManualInput;
+  ManualOutput* output_ = new ManualOutput;
   Window window_;
+  DeviceWaveLibrary library_{std::unique_ptr<AudioInput>(input_),
+                             std::unique_ptr<AudioOutput>(output_)};
   StateBlock state_{};
   uint8_t block_[kAudioBlockSize] = {};
 };
@@ -90,66 +77,117 @@ TEST_F(DeviceWaveLibraryTest, RefusesAnythingButGsmInWholeBlocks) {
   pcm.format_tag = 1;
   EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
   EXPECT_EQ(Init(1100), DeviceWaveLibrary::kBadFormat);
-  EXPECT_EQ(Init(0), DeviceWaveLibrary::kBadFormat);
   input_->openable = false;
   EXPECT_EQ(Init(), DeviceWaveLibrary::kNoInput);
-  EXPECT_EQ(library_->StartWaveRecorderRaw(state_),
+  EXPECT_EQ(library_.StartWaveRecorderRaw(state_),
             DeviceWaveLibrary::kNotReady);
   output_->openable = false;
-  EXPECT_EQ(library_->StartWavePlayerRaw(state_), DeviceWaveLibrary::kNoOutput);
+  EXPECT_EQ(library_.StartWavePlayerRaw(state_), DeviceWaveLibrary::kNoOutput);
 }
 
 // The recorder window drops a notification whose header repeats the last.
+// Buffers kept out (choice 1) are not recorded into until the next start.
 TEST_F(DeviceWaveLibraryTest, BuffersGoRoundEachWithItsOwnHeaderAndSound) {
-  StartRecorder();
+  ASSERT_EQ(Init(), 0);
+  ASSERT_EQ(library_.StartWaveRecorderRaw(state_), 0);
   for (int i = 0; i < 6; ++i) {
     Capture(5440);
-    ASSERT_EQ(Copy(Headers(kRecordedBufferMessage).back()), 1105);
+    ASSERT_EQ(Copy(window_.filled.back()), 1105);
   }
-  const std::vector<intptr_t> headers = Headers(kRecordedBufferMessage);
-  ASSERT_EQ(headers.size(), 6u);
-  for (size_t i = 1; i < headers.size(); ++i)
-    EXPECT_NE(headers[i], headers[i - 1]) << i;
+  for (size_t i = 1; i < window_.filled.size(); ++i)
+    EXPECT_NE(window_.filled[i], window_.filled[i - 1]) << i;
   GsmDecoder decoder;
   const std::vector<int16_t> sound = decoder.Decode(block_, 1105);
   EXPECT_GE(testing::ToneSnrDb({sound.begin() + 960, sound.end()}, 440), 12.0);
-  EXPECT_EQ(Copy(headers.back()), DeviceWaveLibrary::kUnknownBuffer)
+  EXPECT_EQ(Copy(window_.filled.back()), DeviceWaveLibrary::kUnknownBuffer)
       << "a buffer given back is recording again";
-  EXPECT_EQ(Copy(12345), DeviceWaveLibrary::kUnknownBuffer);
-}
-
-TEST_F(DeviceWaveLibraryTest, BuffersKeptOutAreNotRecordedIntoUntilStarted) {
-  StartRecorder();
   Capture(5440 * DeviceWaveLibrary::kRecorderBuffers);
-  for (const intptr_t header : Headers(kRecordedBufferMessage))
-    ASSERT_EQ(Copy(header, 1), 1105);
+  for (size_t i = 6; i < window_.filled.size(); ++i)
+    ASSERT_EQ(Copy(window_.filled[i], 1), 1105);
   Capture(5440 * 2);  // nowhere to go: dropped
-  EXPECT_EQ(Filled(), size_t{DeviceWaveLibrary::kRecorderBuffers});
-  ASSERT_EQ(library_->CloseWaveRecorder(state_), 0);
-  ASSERT_EQ(library_->StartWaveRecorderRaw(state_), 0)
-      << "restarts without a new init";
+  EXPECT_EQ(window_.filled.size(), 6u + DeviceWaveLibrary::kRecorderBuffers);
+  ASSERT_EQ(library_.CloseWaveRecorder(state_), 0);
+  ASSERT_EQ(library_.StartWaveRecorderRaw(state_), 0);
   Capture(5440);
-  EXPECT_EQ(Filled(), size_t{DeviceWaveLibrary::kRecorderBuffers} + 1);
+  EXPECT_EQ(window_.filled.size(), 7u + DeviceWaveLibrary::kRecorderBuffers);
 }
 
 TEST_F(DeviceWaveLibraryTest, QueueIsBoundedAndStoppingReportsWhatWasCutOff) {
   ASSERT_EQ(Init(), 0);
-  ASSERT_EQ(library_->StartWavePlayerRaw(state_), 0);
+  ASSERT_EQ(library_.StartWavePlayerRaw(state_), 0);
   for (size_t i = 0; i < DeviceWaveLibrary::kMostQueuedBlocks; ++i)
-    ASSERT_EQ(library_->CopyRawBufferWavePlayer(block_, 65, state_), 0);
-  EXPECT_EQ(library_->CopyRawBufferWavePlayer(block_, 65, state_),
+    ASSERT_EQ(library_.CopyRawBufferWavePlayer(block_, 65, state_), 0);
+  EXPECT_EQ(library_.CopyRawBufferWavePlayer(block_, 65, state_),
             DeviceWaveLibrary::kQueueFull);
-  ASSERT_EQ(library_->StopWavePlayer(state_), 0);
+  ASSERT_EQ(library_.StopWavePlayer(state_), 0);
   QCoreApplication::processEvents();
-  EXPECT_EQ(Headers(kPlayedBlockMessage).size(),
-            DeviceWaveLibrary::kMostQueuedBlocks);
+  EXPECT_EQ(window_.played.size(), DeviceWaveLibrary::kMostQueuedBlocks);
+  library_.Detach();
+  ASSERT_EQ(library_.StartWaveRecorderRaw(state_), 0);
+  Capture(5440);
+  EXPECT_TRUE(window_.filled.empty()) << "a detached library posts nothing";
 }
 
-TEST_F(DeviceWaveLibraryTest, DetachedLibraryPostsNothing) {
-  StartRecorder();
-  library_->Detach();
-  Capture(5440);
-  EXPECT_TRUE(window_.messages.empty());
+// The real sound path: PortAudio through ALSA into a PulseAudio server of the
+// test's own, whose null sink's monitor is recorded while we play into it.
+TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
+  const QString runtime =
+      QString::fromStdString((temp_.root() / "pulse-run").string());
+  std::filesystem::create_directories(runtime.toStdString());
+  chmod(runtime.toUtf8().constData(), 0700);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_RUNTIME_DIR", runtime);
+  env.insert("HOME", runtime);
+  QProcess daemon;
+  daemon.setProcessEnvironment(env);
+  daemon.start("pulseaudio",
+               {"-D", "--system=false", "--exit-idle-time=-1", "-n",
+                "--load=module-null-sink sink_name=nullsink",
+                "--load=module-native-protocol-unix auth-anonymous=1"});
+  if (!daemon.waitForFinished(15000) || daemon.exitCode() != 0)
+    GTEST_SKIP() << "no PulseAudio server could be started here";
+  const QString socket = runtime + "/pulse/native";
+  for (int i = 0; i < 100 && !QFile::exists(socket); ++i) QThread::msleep(50);
+  // PortAudio (through the ALSA pulse plugin) finds the server from these.
+  qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+  qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
+  std::vector<double> snr;
+  {
+    DeviceWaveLibrary library(MakePortAudioInput(), MakePortAudioOutput());
+    EXPECT_EQ(library.InitWaveRecorder(&window_, 1105, {}, state_, 0), 0);
+    EXPECT_EQ(library.StartWavePlayerRaw(state_), 0);
+    EXPECT_EQ(library.StartWaveRecorderRaw(state_), 0);
+    const std::vector<int16_t> tone = testing::Tone(440, 5440 * 8, 12000);
+    const QByteArray coded = GsmEncoder().Encode(tone.data(), tone.size());
+    for (int i = 0; i < 8; ++i) {
+      EXPECT_EQ(library.CopyRawBufferWavePlayer(
+                    reinterpret_cast<const uint8_t*>(coded.constData()) +
+                        i * 1105,
+                    1105, state_),
+                0);
+    }
+    GsmDecoder decoder;
+    QElapsedTimer clock;
+    for (clock.start(); clock.elapsed() < 9000; QThread::msleep(10)) {
+      QCoreApplication::processEvents();
+      for (const intptr_t header : std::exchange(window_.filled, {})) {
+        EXPECT_EQ(library.CopyRawBufferWaveRecorder(header, block_, 0, state_),
+                  1105);
+        snr.push_back(testing::ToneSnrDb(decoder.Decode(block_, 1105), 440));
+      }
+    }
+  }
+  QProcess stop;
+  stop.setProcessEnvironment(env);
+  stop.start("pulseaudio", {"-k"});
+  stop.waitForFinished(10000);
+  ASSERT_GE(snr.size(), 8u) << "the recorder delivered too little";
+  // The buffers that fall inside the tone carry it clearly; after it the
+  // monitor is silent.
+  EXPECT_GE(std::count_if(snr.begin(), snr.end(),
+                          [](double db) { return db >= 12.0; }),
+            4);
+  EXPECT_LT(snr.back(), 0.0);
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ TEST_F(ProgramHomeTest, ExplicitHomeWinsThenAnAbsoluteDataFolder) {
        temp_.root() / "data" / "vocapost"},
       // Not valid, as the package stub also decides.
       {"", "relative/data", standard},
-      {"", "", standard},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.home.toStdString() + " " + c.data_home.toStdString());
