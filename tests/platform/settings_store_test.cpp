@@ -21,15 +21,6 @@ class SettingsStoreTest : public testing::HomeTest {
   }
 };
 
-TEST_F(SettingsStoreTest, ValuesSurviveANewStoreAndKeepTheirText) {
-  EXPECT_EQ(Get("Mail"), std::nullopt);
-  const QString text = "Mail, with a comma; and = signs";
-  ASSERT_TRUE(Set("Mail", text));
-  ASSERT_TRUE(Set("Mail", text)) << "the same value again is no failure";
-  IniSettingsStore again(QString::fromStdString(folder_.string()));
-  EXPECT_EQ(again.Get("Vocapost Settings", "Properties", "Mail"), text);
-}
-
 // Written as a user or the settings program writes it, not by our writer.
 const QByteArray kHandWritten =
     "; Vocapost settings, edited by hand\r\n"
@@ -39,7 +30,6 @@ const QByteArray kHandWritten =
     "recordtomemory=1\r\n"
     "  List = a, b,c ; not a comment\r\n"
     "; FullDuplex=5\r\n"
-    "Equals==x=\r\n"
     "Empty=\r\n"
     "\r\n"
     "[Other]\r\n"
@@ -54,7 +44,6 @@ TEST_F(SettingsStoreTest, HandWrittenValuesReachTheProgramExactly) {
       {"UseEmailClient", "mutt -s \"Vocapost, message\" -a"},
       {"RecordToMemory", "1"},
       {"list", " a, b,c ; not a comment"},
-      {"Equals", "=x="},
       {"Empty", ""},
       {"Later", "found in the second part"},
       {"FullDuplex", std::nullopt},  // before any section, or a comment
@@ -87,12 +76,15 @@ TEST_F(SettingsStoreTest, AWriteChangesOnlyItsOwnLine) {
 TEST_F(SettingsStoreTest, TheOldFileStandsAndWhatCannotBeHeldIsNotWritten) {
   temp_.WriteFile(path_, kHandWritten);
   std::filesystem::create_hard_link(path_, folder_ / "old.ini");
-  ASSERT_TRUE(Set("Later", "new"));
+  const QString text = "new, with a comma; and = signs";
+  ASSERT_TRUE(Set("Later", text));
   // Written beside it and renamed: the old file was never opened for writing.
   EXPECT_EQ(temp_.ReadFile(folder_ / "old.ini"), kHandWritten);
+  ASSERT_TRUE(Set("Later", text)) << "the same value again is no failure";
   EXPECT_FALSE(Set("Later", "two\nlines"));
   EXPECT_FALSE(Set("a=b", "x"));
-  EXPECT_EQ(Get("Later"), QString("new"));
+  IniSettingsStore again(QString::fromStdString(folder_.string()));
+  EXPECT_EQ(again.Get("Vocapost Settings", "Properties", "Later"), text);
   // A file too large to be a settings file is neither read nor replaced.
   const QByteArray huge = kHandWritten + QByteArray(2 << 20, ';');
   temp_.WriteFile(path_, huge);
