@@ -53,21 +53,8 @@ TEST_F(MsgCommandsTest, InfoListsRecordsTotalsAndWhyReadingStopped) {
             "video records: 2, 1 at 160x120, 1 at 320x120\n"
             "reading stopped: unknown tag \"JUN\" at offset 3410\n");
   EXPECT_TRUE(err_text_.isEmpty());
-
-  temp_.WriteFile("cut.vrc", Rec("WAV", QByteArray(650, 'a')).left(100));
-  out_text_.clear();
-  EXPECT_EQ(Info("cut.vrc", out_, err_), kOk);
-  EXPECT_TRUE(out_text_.contains("0\tWAV\t650\t(cut short)\n"));
-  EXPECT_TRUE(out_text_.endsWith(
-      "reading stopped: the file ends inside the record at offset 0\n"));
-}
-
-TEST_F(MsgCommandsTest, MissingFilesCannotBeRead) {
   EXPECT_EQ(Info("absent.vrc", out_, err_), kFailed);
-  EXPECT_EQ(Extract("absent.exe", out_, err_), kFailed);
-  EXPECT_EQ(err_text_,
-            "vocapost-msg: cannot read absent.vrc\n"
-            "vocapost-msg: cannot read absent.exe\n");
+  EXPECT_EQ(err_text_, "vocapost-msg: cannot read absent.vrc\n");
 }
 
 // The tool packs with the program home's stub (the next second's name for
@@ -93,7 +80,6 @@ TEST_F(MsgCommandsTest, ExtractRefusalsSayWhyAndLeaveNothing) {
   auto header = [](const QByteArray& name) {
     return "VOCAPOST" + name + QByteArray(1024 - 8 - name.size(), ' ');
   };
-  const QByteArray long_name = QByteArray(300, 'n') + ".vrc";
   const struct {
     QByteArray package;
     qint64 grow_to;  // a sparse end makes a large package cheaply
@@ -104,9 +90,6 @@ TEST_F(MsgCommandsTest, ExtractRefusalsSayWhyAndLeaveNothing) {
        "The message in that file has a name that cannot be used."},
       {stub + header("05143012.vrc"), 2048 + 1024 + (64 << 20) + 1,
        "The message in that file is larger than 64 MB.  Cannot be played."},
-      {stub + header(long_name) + "x", 0,
-       "The message file " + long_name + " cannot be created in " +
-           QDir::currentPath() + " ("},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.says.toStdString());
@@ -124,11 +107,8 @@ TEST_F(MsgCommandsTest, ExtractRefusalsSayWhyAndLeaveNothing) {
 }
 
 TEST_F(MsgCommandsTest, ProgramRejectsBadUsageWithExitCodeTwo) {
-  for (const QStringList& args :
-       {QStringList{}, QStringList{"frobnicate", "x"}}) {
-    EXPECT_EQ(RunTool(args), kUsage) << args.join(' ').toStdString();
-    EXPECT_TRUE(err_text_.startsWith("usage: vocapost-msg"));
-  }
+  EXPECT_EQ(RunTool({"frobnicate", "x"}), kUsage);
+  EXPECT_TRUE(err_text_.startsWith("usage: vocapost-msg"));
 }
 
 }  // namespace
