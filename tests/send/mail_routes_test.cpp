@@ -1,10 +1,12 @@
-// The ways a mail reaches the user's mail program on a Linux desktop: the
-// default mailto handler, the Email portal, and xdg-email with the file
-// shown in the file manager.
+// Sending a file: the progress note, the ways a mail reaches the user's
+// mail program on a Linux desktop (the composer, the default mailto handler,
+// the Email portal, xdg-email with the file shown in the file manager) and
+// the failures.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDBusArgument>
-#include <QDBusMetaType>
+#include <QDBusConnection>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
 #include <QFileInfo>
@@ -13,7 +15,12 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include "send/send_fixture.h"
+#include "app/extra_texts.h"
+#include "messages/form_messages.h"
+#include "platform/mail/desktop_mail_automation.h"
+#include "send/email_dispatch.h"
+#include "support/recording_program.h"
+#include "support/temp_home.h"
 
 namespace vocapost {
 namespace {
@@ -63,9 +70,13 @@ QString Field(const QString& compose, const QString& name) {
   return compose.mid(start, compose.indexOf('\'', start) - start);
 }
 
-class MailRoutesTest : public testing::SendTest {
+// Sending from a fresh program home with the real message window, on a
+// desktop of the test's own making: no mail program, no desktop session and
+// no session bus unless the test sets them up.
+class MailRoutesTest : public testing::HomeTest {
  protected:
   MailRoutesTest() {
+    FillStartupExtraTexts(texts_);
     texts_[1] = "Der Anhang, den Sie erhielten, ist eine „Vocapost“-Nachricht.";
     texts_[2] = "Run \"voca-MSG*.exe\", it's 'self' extracting & 100% safe?";
     texts_[3] = "日本語のメッセージ (*.vrc) は保存され、再生されます。";
@@ -73,14 +84,127 @@ class MailRoutesTest : public testing::SendTest {
     texts_[5] =
         "Get full Vocapost recorder package:  "
         "https://vocapost.org/?a=1&b=2#top";
+    for (const char* name :
+         {"VOCAPOST_MAIL_COMPOSER", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
+          "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
+      env_.Unset(name);
+    }
+    env_.Set("XDG_DATA_DIRS", temp_.root() / "share");
+    env_.Set("XDG_CONFIG_DIRS", temp_.root() / "xdg");
     temp_.WriteFile("05143012.vrc", "message");
+  }
+  ~MailRoutesTest() override {
+    messages_.UnloadErrorForm();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  // Sends on `bus` (none: a bus that is not there), noting the message
+  // window as the automation is made.
+  void Send(const QString& name,
+            QDBusConnection bus = QDBusConnection("vocapost-no-bus"),
+            bool automation = true) {
+    EmailDispatch dispatch{
+        setting_,
+        texts_,
+        title_,
+        messages_,
+        temp_.home(),
+        [=, this]() -> std::unique_ptr<MailAutomation> {
+          note_ = Shown();
+          if (!automation) return nullptr;
+          return std::make_unique<DesktopMailAutomation>(bus);
+        }};
+    SendFileByEmail(dispatch, name);
+  }
+  // The text of the message window, or "" when it is closed.
+  QString Shown() const {
+    const ErrorForm1* form = messages_.error_form();
+    return form && form->isVisible() ? form->Label1()->text() : QString();
+  }
+  std::filesystem::path Bin() const { return temp_.root() / "bin"; }
+  std::filesystem::path Record(const std::string& name) const {
+    return temp_.root() / (name + ".args");
   }
   QString Program(const std::string& name) {
     WriteRecordingProgram(Bin() / name, Record(name));
     return QString::fromStdString((Bin() / name).string());
   }
-  const QString file_ = HomeFile("05143012.vrc");
+  // The recipient notice as the mail programs get it.
+  QString ExpectedBody() const {
+    QString body = "\n\n";
+    for (int line = 1; line <= 5; ++line) body += texts_[line] + '\n';
+    return body + '\n';
+  }
+
+  testing::EnvironmentScope env_;
+  QString setting_ = "Outlook";
+  ExtraTexts texts_;
+  QString title_, note_;
+  QString language_ = ".ENG";
+  ManualClock clock_;
+  RecordingPresenter presenter_;
+  FormMessages messages_{language_, presenter_, nullptr, clock_};
+  const QString file_ =
+      QString::fromStdString((temp_.home() / "05143012.vrc").string());
 };
+
+TEST_F(MailRoutesTest, OutlookHandsTheHomeFileAndTheNoticeToTheComposer) {
+  env_.Set("VOCAPOST_MAIL_COMPOSER", Program("composer").toUtf8());
+  Send("05143012.vrc");
+  EXPECT_EQ(note_,
+            "Launching Outlook with Vocapost Audio/Video file attached..."
+            "\r\n\r\nPlease wait until special Vocapost text message is "
+            "added for your recipient.");
+  EXPECT_EQ(title_, "Vocapost Message");
+  EXPECT_EQ(messages_.error_form(), nullptr) << "gone once the mail is shown";
+  EXPECT_EQ(RecordedArguments(Record("composer")),
+            QStringList({"--attach", file_, "--body", ExpectedBody()}));
+  EXPECT_TRUE(presenter_.messages.empty());
+}
+
+TEST_F(MailRoutesTest, AFailingStepLeavesItsMessage) {
+  const QByteArray composer = Program("composer").toUtf8();
+  env_.Set("PATH", Bin());
+  const struct {
+    const char* file;
+    QByteArray composer;  // empty: none, and no mail program on the PATH
+    bool automation;
+  } cases[] = {
+      {"absent.vrc", composer, true},
+      {"05143012.vrc", "/no/such/composer", true},
+      {"05143012.vrc", composer, false},
+      {"05143012.vrc", "", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file + (" " + c.composer).toStdString());
+    if (c.composer.isEmpty()) {
+      env_.Unset("VOCAPOST_MAIL_COMPOSER");
+    } else {
+      env_.Set("VOCAPOST_MAIL_COMPOSER", c.composer);
+    }
+    Send(c.file, QDBusConnection("vocapost-no-bus"), c.automation);
+    EXPECT_EQ(Shown(),
+              "This feature is available if you have Outlook installed.");
+    messages_.UnloadErrorForm();
+  }
+  EXPECT_FALSE(RecordedArguments(Record("composer"), 200))
+      << "nothing reached the composer";
+}
+
+TEST_F(MailRoutesTest, AnyOtherSettingIsACommandLineRunFromTheHome) {
+  // The setting is compared with its case: this is not the automation.
+  WriteRecordingProgram(temp_.home() / "outlook", Record("outlook"));
+  setting_ = "outlook --compose";
+  Send("any.vrc");
+  EXPECT_EQ(RecordedArguments(Record("outlook")), QStringList{"--compose"});
+  EXPECT_EQ(Shown(), "");
+  setting_ = "no-such-mail-program";
+  Send("any.vrc");
+  EXPECT_EQ(Shown(),
+            "There was a problem launching the E-mail Program which you "
+            "have specified in Vocapost Properties.");
+  EXPECT_TRUE(presenter_.messages.empty());
+}
 
 TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
   if (QStandardPaths::findExecutable("xdg-mime").isEmpty()) {
@@ -146,9 +270,10 @@ TEST_F(MailRoutesTest, OnTheBusThePortalElseXdgEmailWithTheFileShown) {
                   "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
                   "</busconfig>\n");
   QProcess daemon;
-  daemon.start("dbus-daemon", {"--nofork", "--print-address",
-                               "--config-file=" + QString::fromStdString(
-                                   (temp_.root() / "bus.conf").string())});
+  daemon.start("dbus-daemon",
+               {"--nofork", "--print-address",
+                "--config-file=" + QString::fromStdString(
+                                       (temp_.root() / "bus.conf").string())});
   ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.canReadLine(); }, 5000));
   const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
   struct Stop {
@@ -206,14 +331,6 @@ TEST_F(MailRoutesTest, OnTheBusThePortalElseXdgEmailWithTheFileShown) {
   EXPECT_EQ(portal.body, ExpectedBody());
   EXPECT_EQ(Shown(), "");
   EXPECT_FALSE(RecordedArguments(Record("xdg-email"), 200));
-}
-
-TEST_F(MailRoutesTest, WithNoMailProgramAtAllTheFailureIsShown) {
-  std::filesystem::create_directories(Bin());
-  env_.Set("PATH", Bin());
-  Send("05143012.vrc");
-  EXPECT_EQ(Shown(),
-            "This feature is available if you have Outlook installed.");
 }
 
 }  // namespace

@@ -2,13 +2,45 @@
 // role and title, the focus in the To field, Alt+S for Subject and the body
 // after it. Writes its body to the file named on its command line whenever
 // the body changes.
+// compose_window BODY [DROPS X Y WIDTH HEIGHT]: at that place on the screen,
+// writes down what a drop gave to DROPS: each format, a tab and its data,
+// one per line.
 #include <QApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <optional>
+
+namespace {
+
+class DropRecord final : public QObject {
+ public:
+  explicit DropRecord(QString name) : name_(std::move(name)) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Drop) return false;
+    const auto* drop = static_cast<QDropEvent*>(event);
+    QByteArray out;
+    for (const QString& format : drop->mimeData()->formats())
+      out += format.toUtf8() + '\t' + drop->mimeData()->data(format) + '\n';
+    out += "action\t" + QByteArray::number(int(drop->dropAction())) + '\n';
+    // Whole or not at all, for the test that waits for it.
+    QFile file(name_ + ".part");
+    if (file.open(QIODevice::WriteOnly)) file.write(out);
+    file.close();
+    file.rename(name_);
+    return false;
+  }
+
+ private:
+  QString name_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   qputenv("RESOURCE_NAME", "Msgcompose");  // WM_CLASS instance
@@ -36,6 +68,13 @@ int main(int argc, char** argv) {
     }
   });
   window.resize(860, 800);
+  std::optional<DropRecord> drops;
+  if (argc == 7) {
+    drops.emplace(QString::fromLocal8Bit(argv[2]));
+    app.installEventFilter(&*drops);
+    window.setGeometry(atoi(argv[3]), atoi(argv[4]), atoi(argv[5]),
+                       atoi(argv[6]));
+  }
   window.show();
   to->setFocus();
   return QApplication::exec();

@@ -1,0 +1,254 @@
+// The real program, run as a user runs it: two copies settling through the
+// marker files, launches that cannot go on, a message played, and a package
+// built with the shipped stub run as a recipient would run it.
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QThread>
+#include <filesystem>
+#include <functional>
+
+#include "message/message_package.h"
+#include "message/message_writer.h"
+#include "platform/wave/gsm_codec.h"
+#include "platform/wave/wav_file.h"
+#include "support/temp_home.h"
+#include "support/tone.h"
+
+namespace vocapost {
+namespace {
+namespace fs = std::filesystem;
+
+QString Text(const fs::path& path) {
+  return QString::fromStdString(path.string());
+}
+
+// The real program, run as a user would: offscreen, in the test's program
+// home, with its messages and windows logged and message boxes closing by
+// themselves. Several runs in one test share the home, as copies do.
+class ProgramRun {
+ public:
+  ProgramRun(const testing::TempHome& temp, fs::path home)
+      : temp_(temp), home_(std::move(home)) {}
+  ~ProgramRun() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished(5000);
+    }
+  }
+
+  void Launch(const QStringList& args = {},
+              const QString& program = VOCAPOST_BINARY) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VOCAPOST_HOME", QString::fromStdString(home_.string()));
+    env.insert("XDG_CONFIG_HOME", Path("config"));
+    env.insert("XDG_RUNTIME_DIR", Path("runtime"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VOCAPOST_MESSAGE_LOG", Path("messages.log"));
+    env.insert("VOCAPOST_WINDOW_LOG", Path("windows.log"));
+    env.insert("VOCAPOST_AUTOCLOSE_MESSAGES", "1");
+    env.insert("VOCAPOST_AUDIO", "test-tone");
+    env.insert("VOCAPOST_AUDIO_OUT", "discard");
+    env.insert("VOCAPOST_CAPTURE", "test-pattern");
+    env.insert(extra_);
+    fs::create_directories(temp_.root() / "runtime");
+    fs::permissions(temp_.root() / "runtime", fs::perms::owner_all);
+    process_.setProcessEnvironment(env);
+    // Started from the program folder when it exists, like a file manager
+    // opening a file there; else from the test's folder.
+    const auto start = fs::is_directory(home_) ? home_ : temp_.root();
+    process_.setWorkingDirectory(QString::fromStdString(start.string()));
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(program, args);
+    if (!process_.waitForStarted(10000))
+      ADD_FAILURE() << program.toStdString() << " did not start";
+  }
+
+  // Set before Launch; overrides the defaults above.
+  void SetEnvironment(const QString& name, const QString& value) {
+    extra_.insert(name, value);
+  }
+
+  bool Running() { return process_.state() == QProcess::Running; }
+  // Waits for the program to end by itself; false when it is still running.
+  bool Ended(int ms = 20000) { return process_.waitForFinished(ms); }
+  int ExitCode() const { return process_.exitCode(); }
+
+  QByteArray Messages() const {
+    return temp_.ReadFile(temp_.root() / "messages.log");
+  }
+  QByteArray Windows() const {
+    return temp_.ReadFile(temp_.root() / "windows.log");
+  }
+
+ private:
+  QString Path(const char* name) const {
+    return QString::fromStdString((temp_.root() / name).string());
+  }
+
+  const testing::TempHome& temp_;
+  fs::path home_;
+  QProcess process_;
+  QProcessEnvironment extra_;
+};
+
+// Polls `done` every 20 ms for up to `ms` milliseconds.
+bool Eventually(const std::function<bool()>& done, int ms = 20000) {
+  QDeadlineTimer deadline(ms);
+  while (!done()) {
+    if (deadline.hasExpired()) return false;
+    QThread::msleep(20);
+  }
+  return true;
+}
+
+class ProgramTest : public testing::HomeTest {
+ protected:
+  bool HasFile(const std::string& name) const {
+    return fs::exists(temp_.home() / name);
+  }
+};
+
+// A plain start fills the home and shows the picture, then the Recorder.
+// The same home by another path is the same home: a second plain launch
+// asks the first copy to show itself and ends, a message file takes over.
+TEST_F(ProgramTest, PlainStartIsAskedToShowItselfThenToEndForAMessage) {
+  ProgramRun first(temp_, temp_.home());
+  first.Launch();
+  ASSERT_TRUE(
+      Eventually([&] { return first.Windows().contains("shown\tMKERForm1"); }));
+  EXPECT_TRUE(HasFile("firsview.bmp"));
+  EXPECT_TRUE(HasFile("vocap.exe"));
+  const auto link = temp_.root() / "link-home";
+  fs::create_directory_symlink(temp_.home(), link);
+  ProgramRun plain(temp_, link);
+  plain.Launch();
+  ASSERT_TRUE(plain.Ended());
+  EXPECT_EQ(plain.ExitCode(), 0);
+  // The first copy takes the request within a tick of its timer.
+  EXPECT_TRUE(Eventually([&] { return !HasFile("popshow.txt"); }, 5000));
+  EXPECT_TRUE(first.Running());
+  EXPECT_EQ(first.Windows(),
+            "shown\tMessageForm\nshown\tMKERForm1\nhidden\tMessageForm\n");
+  EXPECT_EQ(first.Messages(), "");
+
+  temp_.WriteFile("05143012.vrc", "WAV0      ");
+  ProgramRun second(temp_, link);
+  second.Launch({"05143012.vrc"});
+  ASSERT_TRUE(first.Ended());
+  EXPECT_EQ(first.ExitCode(), 0);
+  ASSERT_TRUE(Eventually([&] { return !HasFile("popup.txt"); }, 5000))
+      << "the new copy takes the answer";
+  EXPECT_TRUE(second.Running());
+  EXPECT_TRUE(HasFile("popplay.txt"));
+  EXPECT_FALSE(HasFile("pop.txt"));
+  EXPECT_EQ(second.Messages(), "Vocapost Message\tLoading...\n");
+}
+
+TEST_F(ProgramTest, LaunchesThatCannotGoOnSayWhyAndEnd) {
+  temp_.WriteFile("blocked", "a file where the home should be");
+  const struct {
+    fs::path home;
+    QStringList arguments;
+    QByteArray messages;
+    int lines;
+  } cases[] = {
+      {temp_.home() / "blocked",
+       {},
+       "Vocapost Message\tVocapost cannot create its folder ",
+       1},
+      {temp_.home(),
+       {"/anywhere/temp-msg.exe"},
+       "Vocapost Message\tLoading...\n"
+       "Warning\tThere does not appear to be a file to be played.\n",
+       2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.messages.toStdString());
+    ProgramRun run(temp_, c.home);
+    run.Launch(c.arguments);
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(run.ExitCode(), 1);
+    EXPECT_TRUE(run.Messages().startsWith(c.messages));
+    EXPECT_EQ(run.Messages().count('\n'), c.lines);
+    fs::remove(temp_.root() / "messages.log");
+  }
+}
+
+// The program ends by itself after the playback, in play mode without the
+// start-up picture or the Recorder.
+TEST_F(ProgramTest, MessageOnTheCommandLinePlaysItsSoundAndEndsTheProgram) {
+  // Two seconds of a 440 Hz tone as three audio records.
+  const std::vector<int16_t> tone = testing::Tone(440, 5440 * 3);
+  const QByteArray coded = GsmEncoder().Encode(tone.data(), tone.size());
+  MessageWriter writer;
+  ASSERT_TRUE(writer.BeginFile("05143012.vrc"));
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(writer.AppendAudio(coded.mid(i * 1105, 1105)));
+  ASSERT_TRUE(writer.Finish());
+  const QString out =
+      QString::fromStdString((temp_.root() / "played.wav").string());
+  ProgramRun run(temp_, temp_.home());
+  run.SetEnvironment("VOCAPOST_AUDIO_OUT", "wav:" + out);
+  run.Launch({"05143012.vrc"});
+  ASSERT_TRUE(run.Ended());
+  EXPECT_EQ(run.ExitCode(), 0);
+  EXPECT_FALSE(fs::exists(temp_.home() / "popplay.txt"));
+  EXPECT_EQ(run.Windows(), "shown\tViewer\nhidden\tViewer\n");
+  EXPECT_EQ(run.Messages(), "");
+
+  // The decoded file, from its first sound on, is played whole.
+  const std::vector<int16_t> expected = GsmDecoder().Decode(
+      reinterpret_cast<const uint8_t*>(coded.constData()), coded.size());
+  const auto sound = std::find_if(expected.begin(), expected.end(),
+                                  [](int16_t s) { return s != 0; });
+  const auto played = ReadWavSamples(out);
+  ASSERT_TRUE(played.has_value());
+  EXPECT_NE(std::search(played->begin(), played->end(), sound, expected.end()),
+            played->end());
+}
+
+// The package copies itself under a package name again, alone, into the
+// folder it chose and tells the real viewer that folder, which takes the
+// message out of the copy and plays it.
+TEST_F(ProgramTest, PackageCopiesItselfAloneAndTheViewerTakesItOut) {
+  fs::copy_file(fs::path(VOCAPOST_DATA_DIR) / "vocap.exe",
+                temp_.home() / "vocap.exe");
+  QByteArray message;
+  for (int i = 0; i < 5000; ++i) message += static_cast<char>(i * 13);
+  temp_.WriteFile("05143012.vrc", message);
+  class NoUi final : public PackageUi {
+    void ShowPackageMessage(const QString& text) override {
+      ADD_FAILURE() << text.toStdString();
+    }
+    void ShowPackage(const QString&) override {}
+  } ui;
+  EXPECT_GT(BuildMessagePackage("05143012.vrc", ui), 0);
+  const QByteArray package = temp_.ReadFile("voca-MSG05143012.exe");
+  const fs::path saved =
+      temp_.home() / "saved by 'mail' & [co] $x" / "-my message.exe";
+  temp_.WriteFile(saved, package);
+  fs::permissions(saved, fs::perms::owner_all);
+  const fs::path home = temp_.root() / ".local" / "share" / "vocapost";
+  temp_.WriteFile(home / "temp" / "voca-MSGolder.exe", "an older package");
+  fs::create_directories(temp_.root() / "bin");
+  fs::create_symlink(VOCAPOST_BINARY, temp_.root() / "bin" / "vocapost");
+
+  ProgramRun run(temp_, home);
+  run.SetEnvironment("PATH", Text(temp_.root() / "bin") + ":/usr/bin:/bin");
+  run.SetEnvironment("HOME", Text(temp_.root()));
+  run.SetEnvironment("VOCAPOST_HOME", "");
+  run.SetEnvironment("XDG_DATA_HOME", "relative/data");
+  run.Launch({}, Text(saved));
+  EXPECT_TRUE(
+      Eventually([&] { return fs::exists(home / "popplay.txt"); }, 10000))
+      << "the viewer plays the message";
+  EXPECT_EQ(temp_.ReadFile(home / "temp" / "voca-MSG-my message.exe.exe"),
+            package);
+  EXPECT_FALSE(fs::exists(home / "temp" / "voca-MSGolder.exe"));
+  EXPECT_EQ(temp_.ReadFile(home / "05143012.vrc"), message);
+}
+
+}  // namespace
+}  // namespace vocapost
