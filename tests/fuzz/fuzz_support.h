@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include "video/video_engine.h"
 
 namespace vocapost::fuzz {
+using namespace vocapost;  // so that the targets need name only this one
 
 // A broken promise stops the run as a memory fault would, so that libFuzzer
 // reports it and keeps the input.
@@ -61,6 +63,11 @@ class InHome {
   QString previous_ = QDir::currentPath();
 };
 
+inline QByteArray Bytes(const void* data, size_t size) {
+  return QByteArray(static_cast<const char*>(data),
+                    static_cast<qsizetype>(size));
+}
+
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   Check(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
@@ -72,13 +79,26 @@ inline QByteArray ReadBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class NullMessages final : public MessageOperations {
- public:
-  void ShowMessage(const QString&, int16_t, QString&) override {}
-  void ShowMessageForm(const QString&, int16_t, QString&) override {}
-  void UnloadErrorForm() override {}
-  int16_t PauseWithEvents(float, const QString&) override { return 0; }
-};
+// Inputs made of pieces: each a 2-byte little-endian length (modulo `most`)
+// and that many bytes, cut at the end of the input. Each piece has a buffer
+// of its own size, so that any read past it is caught.
+inline std::vector<std::vector<uint8_t>> Pieces(const uint8_t* data,
+                                                size_t size,
+                                                size_t most = 65536) {
+  std::vector<std::vector<uint8_t>> pieces;
+  for (size_t at = 0; at + 2 <= size; at += 2 + pieces.back().size()) {
+    const size_t length =
+        std::min(qFromLittleEndian<quint16>(data + at) % most, size - at - 2);
+    pieces.emplace_back(data + at + 2, data + at + 2 + length);
+  }
+  return pieces;
+}
+
+inline QByteArray Piece(const QByteArray& bytes) {
+  QByteArray length(2, '\0');
+  qToLittleEndian<quint16>(static_cast<quint16>(bytes.size()), length.data());
+  return length + bytes;
+}
 
 // Sound played at once on the caller's thread by Drain(), so that decoded
 // samples can be looked at.
@@ -100,8 +120,96 @@ class SyncOutput final : public AudioOutput {
   SampleSource source_;
 };
 
-class NullCapture final : public CaptureService {
- public:
+// The player's sound path (audio engine, wave library, its GSM decoder and
+// play queue) on no device, telling the user nothing.
+struct SoundRig : MessageOperations {
+  SoundRig() {
+    state.audio.audio_capability = 2;
+    state.settings.full_duplex = 1;  // the player is started once, here
+    Check(audio.StartPlayer() == 1, "the player does not start");
+  }
+  void ShowMessage(const QString&, int16_t, QString&) override {}
+  void ShowMessageForm(const QString&, int16_t, QString&) override {}
+  void UnloadErrorForm() override {}
+  int16_t PauseWithEvents(float, const QString&) override { return 0; }
+
+  AppState state;
+  ManualClock clock;
+  SyncOutput* output = new SyncOutput;  // owned by the wave library
+  DeviceWaveLibrary wave{MakeNoInput(), std::unique_ptr<SyncOutput>(output)};
+  AudioEngine audio{wave, state, *this, clock};
+};
+
+// The engines that play a message, with no windows and no camera.
+struct PlayerRig : SoundRig, PlayerWindow, FrameView, CaptureService {
+  PlayerRig() {
+    StartupValues& values = state.values;  // what start-up leaves
+    values.codec_ratio = 25;
+    values.display_width = values.chosen_width = 160;
+    values.display_height = values.chosen_height = 120;
+    state.video.capture_width = 160;
+    state.video.capture_height = 120;
+    state.video.video_state = 1;
+    video.SetFrameView(this);
+    video.OpenFrameDrawing();
+    Check(video.OpenCodec(), "the codec does not open");
+    player.SetWindow(this);
+  }
+  // A fresh decoder, so that no input depends on the one before.
+  void ReopenCodec() {
+    video.CloseCodec();
+    Check(video.OpenCodec(), "the codec does not reopen");
+  }
+  // Plays `name` to its end, one tick at a time; false when it does not end.
+  bool PlayToEnd(const QString& name, int most_ticks) {
+    state.launch.selected_play_file = name;
+    player.Play();
+    Check(state.activity.is_playing == 1, "an existing file does not play");
+    for (int tick = 0; tick < most_ticks; ++tick) {
+      player.PlayerTick();
+      // The blocks queued by this tick play at once.
+      output->Drain(static_cast<size_t>(
+                        std::max<int>(state.audio.queued_play_buffers, 0)) *
+                    (kAudioBlockSize / kGsmBlockBytes) * kGsmBlockSamples);
+      state.audio.queued_play_buffers = 0;
+      if (state.activity.is_playing == 0) return true;
+    }
+    return false;
+  }
+
+  // The window side: the frame-size probe's button is applied at once.
+  void PressSizeButton(int button) override {
+    Check(button >= 6 && button <= 10, "no such size button");
+    state.video.size_change_busy = 0;
+  }
+  void ClearPackageList() override {}
+  QString CurrentRecordingName() const override { return {}; }
+  void DisableForActivity() override {}
+  void EnableAfterActivity() override {}
+  void ShowAudioOnlyPicture() override {}
+  void ShowViewer(int) override {}
+  void HideViewer() override {}
+  void ShowRecorder() override {}
+  void PressExit() override {}
+
+  // The view reads every byte of each drawn picture, so that a picture
+  // larger than the decoded-frame buffer shows as a read past it.
+  void DrawPicture(const BitmapInfoHeader& format, const uint8_t* bgr, int,
+                   int) override {
+    const int64_t bytes =
+        int64_t{format.width} * std::abs(int64_t{format.height}) * 3;
+    Check(format.width > 0 && bytes <= kDecodedFrameBuffer,
+          "a picture larger than the decoded-frame buffer");
+    volatile uint8_t sum = 0;
+    for (int64_t i = 0; i < bytes; ++i) sum = sum + bgr[i];
+  }
+  int OuterWidthTwips() const override { return 164 * 15; }
+  int OuterHeightTwips() const override { return 124 * 15; }
+  void SizePictureTwips(int, int) override {}
+  void SetWindowWidthTwips(int) override {}
+  void ShowMagnification(bool, const QString&) override {}
+
+  // No camera.
   bool CreateCaptureWindow(int, int) override { return false; }
   bool DriverConnect(int) override { return false; }
   void DriverDisconnect() override {}
@@ -112,115 +220,11 @@ class NullCapture final : public CaptureService {
   void DlgVideoSource() override {}
   void DlgVideoDisplay() override {}
   void SizePicture(int, int) override {}
-};
 
-// The window side: the frame-size probe's button is applied at once.
-class RigWindow final : public PlayerWindow {
- public:
-  explicit RigWindow(AppState& state) : state_(state) {}
-  void ClearPackageList() override {}
-  QString CurrentRecordingName() const override { return {}; }
-  void PressSizeButton(int button) override {
-    Check(button >= 6 && button <= 10, "no such size button");
-    state_.video.size_change_busy = 0;
-  }
-  void DisableForActivity() override {}
-  void EnableAfterActivity() override {}
-  void ShowAudioOnlyPicture() override {}
-  void ShowViewer(int) override {}
-  void HideViewer() override {}
-  void ShowRecorder() override {}
-  void PressExit() override {}
-
- private:
-  AppState& state_;
-};
-
-// Reads every byte of each drawn picture, so that a picture larger than the
-// decoded-frame buffer shows as a read past it.
-class ReadingView final : public FrameView {
- public:
-  int OuterWidthTwips() const override { return 164 * 15; }
-  int OuterHeightTwips() const override { return 124 * 15; }
-  void SizePictureTwips(int, int) override {}
-  void DrawPicture(const BitmapInfoHeader& format, const uint8_t* bgr, int,
-                   int) override {
-    const int64_t bytes =
-        int64_t{format.width} * std::abs(int64_t{format.height}) * 3;
-    Check(format.width > 0 && bytes <= kDecodedFrameBuffer,
-          "a picture larger than the decoded-frame buffer");
-    volatile uint8_t sum = 0;
-    for (int64_t i = 0; i < bytes; ++i) sum = sum + bgr[i];
-  }
-  void SetWindowWidthTwips(int) override {}
-  void ShowMagnification(bool, const QString&) override {}
-};
-
-// The engines that play a message, with no windows and no devices.
-class PlayerRig {
- public:
-  PlayerRig() {
-    video_.SetFrameView(&view_);
-    video_.OpenFrameDrawing();
-    Check(video_.OpenCodec(), "the codec does not open");
-    Check(audio_.StartPlayer() == 1, "the player does not start");
-    player_.SetWindow(&window_);
-  }
-  AppState& state() { return state_; }
-  VideoEngine& video() { return video_; }
-  PlayerEngine& player() { return player_; }
-  // A fresh decoder, so that no input depends on the one before.
-  void ReopenCodec() {
-    video_.CloseCodec();
-    Check(video_.OpenCodec(), "the codec does not reopen");
-  }
-  // Plays `name` to its end, one tick at a time; false when it does not end.
-  bool PlayToEnd(const QString& name, int most_ticks) {
-    state_.launch.selected_play_file = name;
-    player_.Play();
-    Check(state_.activity.is_playing == 1, "an existing file does not play");
-    for (int tick = 0; tick < most_ticks; ++tick) {
-      player_.PlayerTick();
-      // The blocks queued by this tick play at once.
-      output_->Drain(static_cast<size_t>(
-                         std::max<int>(state_.audio.queued_play_buffers, 0)) *
-                     (kAudioBlockSize / kGsmBlockBytes) * kGsmBlockSamples);
-      state_.audio.queued_play_buffers = 0;
-      if (state_.activity.is_playing == 0) return true;
-    }
-    return false;
-  }
-
- private:
-  // What start-up leaves for the engines, set before they are made.
-  static bool SetStartState(AppState& state) {
-    Root();
-    StartupValues& values = state.values;
-    values.codec_ratio = 25;
-    values.display_width = values.chosen_width = 160;
-    values.display_height = values.chosen_height = 120;
-    state.video.capture_width = 160;
-    state.video.capture_height = 120;
-    state.video.video_state = 1;
-    state.audio.audio_capability = 2;
-    state.settings.full_duplex = 1;  // the player is started once, above
-    return true;
-  }
-
-  AppState state_;
-  [[maybe_unused]] bool state_set_ = SetStartState(state_);
-  ManualClock clock_;
-  NullMessages messages_;
-  NullCapture capture_;
-  IniRegistryStore registry_{Root().filePath("config")};
-  RigWindow window_{state_};
-  ReadingView view_;
-  CodecManager codecs_{registry_};
-  VideoEngine video_{state_, codecs_, capture_, registry_, messages_, clock_};
-  SyncOutput* output_ = new SyncOutput;  // owned by the wave library
-  DeviceWaveLibrary wave_{MakeNoInput(), std::unique_ptr<SyncOutput>(output_)};
-  AudioEngine audio_{wave_, state_, messages_, clock_};
-  PlayerEngine player_{state_, audio_, video_, messages_, clock_};
+  IniRegistryStore registry{Root().filePath("config")};
+  CodecManager codecs{registry};
+  VideoEngine video{state, codecs, *this, registry, *this, clock};
+  PlayerEngine player{state, audio, video, *this, clock};
 };
 
 }  // namespace vocapost::fuzz

@@ -5,12 +5,10 @@
 // first header block.
 #include <QFileInfo>
 #include <filesystem>
-#include <optional>
 
 #include "fuzz_support.h"
 #include "message/message_package.h"
 
-namespace vocapost::fuzz {
 namespace {
 
 QStringList Listing(const QDir& dir) {
@@ -18,22 +16,9 @@ QStringList Listing(const QDir& dir) {
                        QDir::NoDotAndDotDot);
 }
 
-// The bytes after the first whole 1024-byte block that starts with the
-// marker.
-std::optional<QByteArray> ExpectedMessage(const QByteArray& package) {
-  for (qsizetype at = 0; at + kPackageBlock <= package.size();
-       at += kPackageBlock) {
-    if (package.mid(at, kPackageMarker.size()) == kPackageMarker)
-      return package.mid(at + kPackageBlock);
-  }
-  return std::nullopt;
-}
-
 }  // namespace
-}  // namespace vocapost::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  using namespace vocapost;
   using namespace vocapost::fuzz;
   const InHome in_home;
   const QDir home(Root().filePath("home")), outside(Root().filePath("outside"));
@@ -44,9 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteBytes(package_path, {});
     return Listing(Root());
   }();
-  // The planted home: each entry and what it must still be unless the
-  // message replaced it.
-  // remove_all takes links away and never what they point at.
+  // A freshly planted home; remove_all takes links away and never what they
+  // point at.
   for (const auto& entry :
        std::filesystem::directory_iterator(home.path().toStdString()))
     std::filesystem::remove_all(entry.path());
@@ -54,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             QFile::link(outside.path(), home.filePath("dirlink.vrc")) &&
             home.mkdir("dir.vrc"),
         "cannot plant the home");
-  const QByteArray package(reinterpret_cast<const char*>(data),
-                           static_cast<qsizetype>(size));
+  const QByteArray package = Bytes(data, size);
   WriteBytes(package_path, package);
 
   const QString name = ExtractEmbeddedMessage(package_path);
@@ -65,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ReadBytes(target) == "must stay as it is" &&
             !QFileInfo(target).isSymLink(),
         "something outside the home changed");
+  // Each entry must still be what was planted unless the message replaced it.
   for (const QString& entry : Listing(home)) {
     const QFileInfo info(home.filePath(entry));
     const bool planted =
@@ -78,8 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QFileInfo written(home.filePath(name));
   Check(written.isFile() && !written.isSymLink(),
         "the message is not a plain file");
-  const std::optional<QByteArray> expected = ExpectedMessage(package);
-  Check(expected && ReadBytes(written.filePath()) == *expected,
+  // The message is what follows the first whole 1024-byte block that starts
+  // with the marker.
+  qsizetype at = 0;
+  while (at + kPackageBlock <= package.size() &&
+         package.mid(at, kPackageMarker.size()) != kPackageMarker)
+    at += kPackageBlock;
+  Check(at + kPackageBlock <= package.size() &&
+            ReadBytes(written.filePath()) == package.mid(at + kPackageBlock),
         "the message is not what followed the header block");
   return 0;
 }
