@@ -4,10 +4,11 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTimer>
+#include <optional>
 
 #include "message/message_reader.h"
-#include "player/viewer.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
 #include "support/file_size_limit.h"
@@ -39,6 +40,12 @@ class RecordingCycleTest : public testing::AppTest {
                ? app_->messages().error_form()->Label1()->text()
                : QString();
   }
+  void ExpectIdleAndFree() {
+    EXPECT_EQ(activity().is_recording, 0);
+    EXPECT_FALSE(Exists("popplay.txt"));
+    EXPECT_TRUE(recorder().Command(2)->isEnabled());
+    EXPECT_TRUE(recorder().Command(5)->isEnabled());
+  }
   // The kinds of the records, "A" or "V" ("K" for a key frame), of a file of
   // whole records only, read to its last byte.
   static QString Read(const QString& name) {
@@ -56,53 +63,43 @@ class RecordingCycleTest : public testing::AppTest {
         << "stopped before the end of the file";
     return kinds;
   }
-  static int Frames(const QString& kinds) {
-    return static_cast<int>(kinds.count('V') + kinds.count('K'));
-  }
   intptr_t header_ = 100;
   const QString kName = "05143012.vrc";
 };
 
-TEST_F(RecordingCycleTest, RecordMarksTheCopyBusyAndStopBeforeAudioKeepsNone) {
+TEST_F(RecordingCycleTest, CycleStoresAudioThenFramesWithAFourFrameDelay) {
+  // Small frames, so that every tick stays within the budget.
+  app_->state().values.codec_ratio = 100;
+  app_->video().CloseCodec();
+  ASSERT_TRUE(app_->video().OpenCodec());
+  Stop();  // while idle: nothing to stop
+  // Stopped before any audio: the file stays empty.
   Record();
-  EXPECT_EQ(activity().is_recording, 1);
+  Tick();
+  Stop();
+  EXPECT_EQ(temp_.ReadFile(kName.toStdString()), "");
+  ExpectIdleAndFree();
+
+  Record();
   EXPECT_TRUE(Exists("popplay.txt"));
   EXPECT_EQ(recorder().Label(9)->text(), kName);
   EXPECT_FALSE(recorder().Command(5)->isEnabled()) << "no Exit while recording";
   EXPECT_FALSE(recorder().Command(2)->isEnabled());
   EXPECT_EQ(app_->state().values.data_rate_budget, 30000.0f);
-  Tick();
-  Tick();
-  Stop();
-  EXPECT_EQ(activity().is_recording, 0);
-  EXPECT_EQ(temp_.ReadFile(kName.toStdString()), "");
-  EXPECT_FALSE(Exists("popplay.txt"));
-  EXPECT_TRUE(recorder().Command(2)->isEnabled());
-  EXPECT_TRUE(recorder().Command(5)->isEnabled());
-}
-
-TEST_F(RecordingCycleTest, FramesWaitForAudioAndFourFramesAndStartWithAKey) {
-  // Small frames, so that every tick stays within the budget.
-  app_->state().values.codec_ratio = 100;
-  app_->video().CloseCodec();
-  ASSERT_TRUE(app_->video().OpenCodec());
-  Record();
   Tick();  // no audio yet: no frame stored
   Audio();
   for (int i = 0; i < 10; ++i) Tick();
+  Record();  // while recording: goes on with the same file
+  EXPECT_EQ(activity().is_recording, 1);
   Stop();
-  const QString kinds = Read(kName);
-  EXPECT_TRUE(kinds.startsWith("AK")) << kinds.toStdString();
-  EXPECT_EQ(kinds.size(), 7) << "the last four frames in the ring not written";
+  ExpectIdleAndFree();
+  // Ten frames after the audio, the last four still in the ring at Stop.
+  EXPECT_EQ(Read(kName), "AKKKKKK");
+  const auto path = temp_.home() / kName.toStdString();
   EXPECT_EQ(recorder().Label5()->text(),
-            QString::number(std::filesystem::file_size(temp_.home() /
-                                                       kName.toStdString())));
-  // The path is on the clipboard, and the file listed.
-  EXPECT_EQ(
-      QGuiApplication::clipboard()->text(),
-      QString::fromStdString((temp_.home() / kName.toStdString()).string()));
-  EXPECT_EQ(recorder().File1()->ListCount(), 1);
-  EXPECT_EQ(recorder().File1()->ListIndex(), 0);
+            QString::number(std::filesystem::file_size(path)));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            QString::fromStdString(path.string()));
   EXPECT_EQ(recorder().File2()->List(0), kName);
 }
 
@@ -115,172 +112,128 @@ TEST_F(RecordingCycleTest, LowBudgetStoresFramesFarApart) {
       Tick();
     }
     Stop();
-    return Frames(Read(kName));
+    return Read(kName).count(QRegularExpression("[VK]"));
   };
-  const int low = frames_with("2000");
-  const int high = frames_with("30000");
+  const qsizetype low = frames_with("2000");
+  const qsizetype high = frames_with("30000");
   EXPECT_LT(low * 4, high);
   EXPECT_GT(high, 20);
 }
 
-TEST_F(RecordingCycleTest, MaximumSizeStopsTheRecordingFromEitherSide) {
+// What stops or refuses a recording, to the file and from memory at Stop.
+TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
+  namespace fs = std::filesystem;
+  const fs::path file = temp_.home() / kName.toStdString();
+  const char* kLimit =
+      "The recording reached its maximum size and was stopped.";
+  const char* kCut =
+      "The message file 05143012.vrc could not be written in full (%1).  It "
+      "holds the first 1.4 seconds of the recording (2230 bytes).";
+  const char* kNotKept =
+      "The message file 05143012.vrc could not be written (%1), so the "
+      "recording could not be kept.";
+  const char* kNotCreated =
+      "The message file 05143012.vrc cannot be created in %2 (%1), so nothing "
+      "can be recorded.  Make room on the disk or allow writing to the "
+      "folder, then press Record again.";
+  enum Trouble { kNone, kPlaying, kNoRoom, kReadOnlyHome, kFolderInTheWay };
   const struct {
     const char* label;
+    Trouble trouble;
     int16_t to_memory;
     int32_t maximum;
+    rlim_t disk;
     int buffers, ticks;
-    const char* kinds;
+    int16_t recording;  // before Stop
+    const char* kinds;  // nullptr: no file
+    const char* shown;
   } cases[] = {
+      {"playing", kPlaying, 0, 2000000, 0, 0, 0, 0, nullptr,
+       "Playing, Please Stop First"},
+      {"no room", kNoRoom, 0, 2000000, 0, 0, 0, 0, nullptr,
+       "Must have at least  2000000 free space"},
       // The record that crossed the limit is the last.
-      {"audio side", 0, 3000, 5, 0, "AAA"},
-      {"video side", 0, 2000, 1, 10, "AK"},
+      {"limit, audio side", kNone, 0, 3000, 0, 5, 0, 0, "AAA", kLimit},
+      {"limit, video side", kNone, 0, 2000, 0, 1, 10, 0, "AK", kLimit},
       // Made as large as the limit, the image takes no record past it.
-      {"full memory image", 1, 3000, 4, 0, "AA"},
+      {"limit, memory image", kNone, 1, 3000, 0, 4, 0, 0, "AA", kLimit},
+      // Straight to the file, the failed write ends the recording.
+      {"full disk", kNone, 0, 2000000, 3000, 4, 0, 0, "AA", kCut},
+      {"full disk, memory", kNone, 1, 2000000, 3000, 4, 0, 1, "AA", kCut},
+      {"full disk at a record's end, memory", kNone, 1, 2000000, 2230, 4, 0, 1,
+       "AA", kCut},
+      {"read-only home", kReadOnlyHome, 0, 2000000, 0, 0, 0, 0, nullptr,
+       kNotCreated},
+      {"folder in the file's place, memory", kFolderInTheWay, 1, 2000000, 0, 1,
+       0, 1, nullptr, kNotKept},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
+    app_->state().activity.is_playing = c.trouble == kPlaying;
+    // Room beyond 32 bits is plenty.
+    free_space_.Set(c.trouble == kNoRoom ? 1999999 : uint64_t{5} << 32);
     app_->state().settings.record_to_memory = c.to_memory;
     app_->state().recording.image = MemoryImage();
     app_->state().maximum_message_size = c.maximum;
-    Record();
-    for (int i = 0; i < c.buffers; ++i) Audio();
-    for (int i = 0; i < c.ticks && activity().is_recording == 1; ++i) Tick();
-    EXPECT_EQ(activity().is_recording, 0);
-    EXPECT_EQ(Read(kName), c.kinds);
+    fs::remove_all(file);
+    if (c.trouble == kReadOnlyHome) {
+      fs::permissions(temp_.home(),
+                      fs::perms::owner_write | fs::perms::group_write,
+                      fs::perm_options::remove);
+    }
+    {
+      std::optional<testing::UnprivilegedFiles> nobody;
+      if (c.trouble == kReadOnlyHome) nobody.emplace();
+      std::optional<testing::FileSizeLimit> full;
+      if (c.disk > 0) full.emplace(c.disk);
+      Record();
+      for (int i = 0; i < c.buffers; ++i) Audio();
+      for (int i = 0; i < c.ticks && activity().is_recording == 1; ++i) Tick();
+      EXPECT_EQ(activity().is_recording, c.recording);
+      if (c.trouble == kFolderInTheWay) {
+        fs::remove(file);
+        fs::create_directory(file);
+      }
+      if (activity().is_recording == 1) Stop();
+    }
+    fs::permissions(temp_.home(), fs::perms::owner_all);
+    ExpectIdleAndFree();
+    EXPECT_EQ(c.kinds ? Read(kName) : QString(), c.kinds);
+    EXPECT_EQ(fs::is_regular_file(file), c.kinds != nullptr);
+    const QString reason = app_->state().recording.writer.reason();
+    EXPECT_EQ(reason.isEmpty(), !QString(c.shown).contains("%1"));
     EXPECT_EQ(Shown(),
-              "The recording reached its maximum size and was stopped.");
+              QString(c.shown)
+                  .replace("%1", reason)
+                  .replace("%2", QString::fromStdString(temp_.home())));
     app_->messages().UnloadErrorForm();
   }
-  EXPECT_FALSE(Logged().contains("could not be written"))
+  EXPECT_EQ(Logged().count("could not be written"), 4)
       << "reaching the limit is normal";
 }
 
-TEST_F(RecordingCycleTest,
-       HalfDuplexStopClosesTheRecorderWhenExactlyOneBlockCameBack) {
+TEST_F(RecordingCycleTest, HalfDuplexStopClosesTheRecorderIfOneBlockCameBack) {
   app_.reset();
   ASSERT_TRUE(
       settings_.Set(kSettingsApplication, kSettingsSection, "FullDuplex", "0"));
+  wave_.calls.clear();
+  app_ = MakeApp(wave_);
+  ASSERT_EQ(Start(), StartResult::kRunning);
   for (const int returned : {1, 2}) {
-    testing::FakeWaveLibrary wave;
-    app_ = MakeApp(wave);
-    ASSERT_EQ(Start(), StartResult::kRunning);
     Record();
-    ASSERT_EQ(wave.calls.back(), "StartWaveRecorderRaw")
+    ASSERT_EQ(wave_.calls.back(), "StartWaveRecorderRaw")
         << "half duplex starts it at Record";
     // Buffers on their way come back during Stop's pause.
     for (int i = 0; i < returned; ++i) {
-      QTimer::singleShot(0, [&, i] {
-        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, 900 + i,
-                                          {});
-      });
+      QTimer::singleShot(0, [this] { Audio(); });
     }
     Stop();
-    const bool closed = std::count(wave.calls.begin(), wave.calls.end(),
-                                   "CloseWaveRecorder") == 1;
-    EXPECT_EQ(closed, returned == 1) << returned << " block(s) back";
     EXPECT_EQ(app_->state().audio.returned_block_count, returned);
-    app_.reset();
+    EXPECT_EQ(
+        std::count(wave_.calls.begin(), wave_.calls.end(), "CloseWaveRecorder"),
+        1)
+        << "only after the one block back";
   }
-}
-
-TEST_F(RecordingCycleTest, RecordWhileRecordingAndStopWhileIdleOnlyTidyUp) {
-  QString title;
-  app_->messages().ShowMessageForm("old note", 0, title);
-  Stop();
-  EXPECT_EQ(app_->messages().error_form(), nullptr);
-  EXPECT_FALSE(Exists("popplay.txt"));
-  Record();
-  Audio();
-  const int32_t size = app_->state().values.recorded_size;
-  app_->messages().ShowMessageForm("old note", 0, title);
-  Record();
-  EXPECT_EQ(app_->messages().error_form(), nullptr);
-  EXPECT_EQ(app_->state().values.recorded_size, size);
-  EXPECT_EQ(activity().is_recording, 1);
-}
-
-TEST_F(RecordingCycleTest, NoRecordingWhilePlayingOrWithoutRoom) {
-  app_->state().activity.is_playing = 1;
-  Record();
-  EXPECT_EQ(Shown(), "Playing, Please Stop First");
-  app_->state().activity.is_playing = 0;
-  free_space_.Set(1999999);
-  Record();
-  EXPECT_EQ(Shown(), "Must have at least  2000000 free space");
-  EXPECT_EQ(activity().is_recording, 0);
-  EXPECT_FALSE(Exists("popplay.txt"));
-  free_space_.Set(uint64_t{5} << 32);  // beyond 32 bits: plenty
-  Record();
-  EXPECT_EQ(activity().is_recording, 1);
-}
-
-// Both ways of writing: straight to the file, and from memory at Stop.
-class RecordingFailureTest : public RecordingCycleTest,
-                             public ::testing::WithParamInterface<int16_t> {
- protected:
-  void SetUp() override {
-    RecordingCycleTest::SetUp();
-    app_->state().settings.record_to_memory = GetParam();
-  }
-  void ExpectIdleAndFree() {
-    EXPECT_EQ(activity().is_recording, 0);
-    EXPECT_FALSE(Exists("popplay.txt"));
-    EXPECT_TRUE(recorder().Command(2)->isEnabled());
-    EXPECT_TRUE(recorder().Command(5)->isEnabled());
-  }
-};
-INSTANTIATE_TEST_SUITE_P(ToFileAndFromMemory, RecordingFailureTest,
-                         ::testing::Values(int16_t{0}, int16_t{1}));
-
-TEST_P(RecordingFailureTest, FolderThatCannotBeWrittenRefusesBeforeRecording) {
-  namespace fs = std::filesystem;
-  fs::permissions(temp_.home(), fs::perms::owner_read | fs::perms::owner_exec |
-                                    fs::perms::others_read |
-                                    fs::perms::others_exec);
-  {
-    const testing::UnprivilegedFiles nobody;
-    Record();
-  }
-  fs::permissions(temp_.home(), fs::perms::owner_all);
-  const QString reason = app_->state().recording.writer.reason();
-  EXPECT_FALSE(reason.isEmpty());
-  EXPECT_EQ(Shown(), CannotCreateBeforeRecording(kName, reason));
-  ExpectIdleAndFree();
-  EXPECT_FALSE(Exists(kName.toStdString()));
-}
-
-TEST_P(RecordingFailureTest, FullDiskLeavesWholeRecordsAndSaysHowMuch) {
-  Record();
-  {
-    const testing::FileSizeLimit full_after(3000);
-    for (int i = 0; i < 4; ++i) Audio();
-    // Straight to the file, the failed write has ended the recording.
-    EXPECT_EQ(activity().is_recording, GetParam());
-    if (activity().is_recording == 1) Stop();
-  }
-  ExpectIdleAndFree();
-  EXPECT_EQ(std::filesystem::file_size(temp_.home() / kName.toStdString()),
-            2230u)
-      << "cut back to the last whole record";
-  EXPECT_EQ(Read(kName), "AA");
-  EXPECT_TRUE(
-      Shown().startsWith("The message file 05143012.vrc could not be "
-                         "written in full ("));
-  EXPECT_TRUE(Shown().endsWith(
-      ").  It holds the first 1.4 seconds of the recording (2230 bytes)."))
-      << Shown().toStdString();
-}
-
-TEST_F(RecordingCycleTest, MemoryRecordingWhoseFileVanishedIsNotCalledKept) {
-  app_->state().settings.record_to_memory = 1;
-  Record();
-  Audio();
-  std::filesystem::remove(temp_.home() / kName.toStdString());
-  std::filesystem::create_directory(temp_.home() / kName.toStdString());
-  Stop();
-  EXPECT_EQ(Shown(),
-            RecordingNotKept(kName, app_->state().recording.writer.reason()));
-  EXPECT_EQ(activity().is_recording, 0);
 }
 
 }  // namespace
