@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,19 +7,9 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <vector>
 
-#include "app/app_state.h"
-#include "audio/audio_engine.h"
-#include "messages/message_operations.h"
-#include "platform/clock/clock.h"
-#include "platform/codec/codec_manager.h"
-#include "platform/registry/registry_store.h"
 #include "platform/wave/device_wave_library.h"
 #include "player/player_engine.h"
-#include "video/video_engine.h"
 
 namespace vocapost::fuzz {
 using namespace vocapost;  // so that the targets need name only this one
@@ -38,8 +27,7 @@ inline void Check(bool ok, const char* what) {
 inline const QDir& Root() {
   static const QDir root = [] {
     static int argc = 1;
-    static char name[] = "vocapost_fuzz";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("vocapost_fuzz"), nullptr};
     new QCoreApplication(argc, argv);  // lives as long as the process
     static QTemporaryDir dir(QDir::tempPath() + "/vocapost-fuzz-XXXXXX");
     const QDir made(dir.path());
@@ -54,13 +42,10 @@ inline const QDir& Root() {
 
 // The program works in its home; libFuzzer reads and writes the files named
 // on its command line, maybe relative, between inputs.
-class InHome {
- public:
+struct InHome {
   InHome() { Check(QDir::setCurrent(Root().filePath("home")), "no home"); }
-  ~InHome() { QDir::setCurrent(previous_); }
-
- private:
-  QString previous_ = QDir::currentPath();
+  ~InHome() { QDir::setCurrent(previous); }
+  const QString previous = QDir::currentPath();
 };
 
 inline QByteArray Bytes(const void* data, size_t size) {
@@ -145,10 +130,10 @@ struct PlayerRig : SoundRig, PlayerWindow, FrameView, CaptureService {
   PlayerRig() {
     StartupValues& values = state.values;  // what start-up leaves
     values.codec_ratio = 25;
-    values.display_width = values.chosen_width = 160;
-    values.display_height = values.chosen_height = 120;
-    state.video.capture_width = 160;
-    state.video.capture_height = 120;
+    values.display_width = values.chosen_width = state.video.capture_width =
+        160;
+    values.display_height = values.chosen_height = state.video.capture_height =
+        120;
     state.video.video_state = 1;
     video.SetFrameView(this);
     video.OpenFrameDrawing();

@@ -3,7 +3,6 @@
 // Each piece of the input is one record of at most ten transfer blocks, so
 // the queue never fills.
 #include "fuzz_support.h"
-#include "platform/wave/gsm_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost::fuzz;

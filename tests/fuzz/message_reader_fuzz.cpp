@@ -2,7 +2,6 @@
 // record, the frame-size probe picks a known size, and playing the file
 // reaches its end one record a tick.
 #include "fuzz_support.h"
-#include "message/message_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost::fuzz;

@@ -9,25 +9,20 @@
 #include "fuzz_support.h"
 #include "message/message_package.h"
 
-namespace {
-
-QStringList Listing(const QDir& dir) {
-  return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                       QDir::NoDotAndDotDot);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost::fuzz;
   const InHome in_home;
+  const auto listing = [](const QDir& dir) {
+    return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                         QDir::NoDotAndDotDot);
+  };
   const QDir home(Root().filePath("home")), outside(Root().filePath("outside"));
   const QString package_path = Root().filePath("package.exe");
   const QString target = outside.filePath("target.vrc");
   static const QStringList root_listing = [&] {
     WriteBytes(target, "must stay as it is");
     WriteBytes(package_path, {});
-    return Listing(Root());
+    return listing(Root());
   }();
   // A freshly planted home; remove_all takes links away and never what they
   // point at.
@@ -43,13 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const QString name = ExtractEmbeddedMessage(package_path);
 
-  Check(Listing(Root()) == root_listing, "a file appeared beside home");
-  Check(Listing(outside) == QStringList{"target.vrc"} &&
+  Check(listing(Root()) == root_listing, "a file appeared beside home");
+  Check(listing(outside) == QStringList{"target.vrc"} &&
             ReadBytes(target) == "must stay as it is" &&
             !QFileInfo(target).isSymLink(),
         "something outside the home changed");
   // Each entry must still be what was planted unless the message replaced it.
-  for (const QString& entry : Listing(home)) {
+  for (const QString& entry : listing(home)) {
     const QFileInfo info(home.filePath(entry));
     const bool planted =
         (entry == "dir.vrc" && info.isDir() && !info.isSymLink()) ||
