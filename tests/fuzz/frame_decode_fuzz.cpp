@@ -5,9 +5,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vocapost::fuzz;
   const InHome in_home;
-  static PlayerRig* rig = new PlayerRig;  // kept for the whole run
-  VideoEngine& video = rig->video;
-  rig->ReopenCodec();
+  static PlayerRig& rig = *new PlayerRig;  // kept for the whole run
+  VideoEngine& video = rig.video;
+  rig.ReopenCodec();
   for (const std::vector<uint8_t>& record : Pieces(data, size)) {
     const auto length = static_cast<int64_t>(record.size());
     if (!video.DecompressFrameRecord(record.data(), length)) continue;

@@ -145,23 +145,6 @@ struct PlayerRig : SoundRig, PlayerWindow, FrameView, CaptureService {
     video.CloseCodec();
     Check(video.OpenCodec(), "the codec does not reopen");
   }
-  // Plays `name` to its end, one tick at a time; false when it does not end.
-  bool PlayToEnd(const QString& name, int most_ticks) {
-    state.launch.selected_play_file = name;
-    player.Play();
-    Check(state.activity.is_playing == 1, "an existing file does not play");
-    for (int tick = 0; tick < most_ticks; ++tick) {
-      player.PlayerTick();
-      // The blocks queued by this tick play at once.
-      output->Drain(static_cast<size_t>(
-                        std::max<int>(state.audio.queued_play_buffers, 0)) *
-                    (kAudioBlockSize / kGsmBlockBytes) * kGsmBlockSamples);
-      state.audio.queued_play_buffers = 0;
-      if (state.activity.is_playing == 0) return true;
-    }
-    return false;
-  }
-
   // The window side: the frame-size probe's button is applied at once.
   void PressSizeButton(int button) override {
     Check(button >= 6 && button <= 10, "no such size button");
