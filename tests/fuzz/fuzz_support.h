@@ -12,7 +12,7 @@
 #include "player/player_engine.h"
 
 namespace vocapost::fuzz {
-using namespace vocapost;  // so that the targets need name only this one
+using namespace vocapost;  // the targets name only this namespace
 
 // A broken promise stops the run as a memory fault would, so that libFuzzer
 // reports it and keeps the input.
