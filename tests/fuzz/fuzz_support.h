@@ -49,8 +49,7 @@ struct InHome {
 };
 
 inline QByteArray Bytes(const void* data, size_t size) {
-  return QByteArray(static_cast<const char*>(data),
-                    static_cast<qsizetype>(size));
+  return QByteArray(static_cast<const char*>(data), qsizetype(size));
 }
 
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
@@ -67,9 +66,7 @@ inline QByteArray ReadBytes(const QString& path) {
 // Inputs made of pieces: each a 2-byte little-endian length (modulo `most`)
 // and that many bytes, cut at the end of the input. Each piece has a buffer
 // of its own size, so that any read past it is caught.
-inline std::vector<std::vector<uint8_t>> Pieces(const uint8_t* data,
-                                                size_t size,
-                                                size_t most = 65536) {
+inline auto Pieces(const uint8_t* data, size_t size, size_t most = 65536) {
   std::vector<std::vector<uint8_t>> pieces;
   for (size_t at = 0; at + 2 <= size; at += 2 + pieces.back().size()) {
     const size_t length =
@@ -87,22 +84,19 @@ inline QByteArray Piece(const QByteArray& bytes) {
 
 // Sound played at once on the caller's thread by Drain(), so that decoded
 // samples can be looked at.
-class SyncOutput final : public AudioOutput {
- public:
+struct SyncOutput final : AudioOutput {
   bool Open() override { return true; }
-  bool Start(SampleSource source) override {
-    source_ = std::move(source);
+  bool Start(SampleSource given) override {
+    source = std::move(given);
     return true;
   }
-  void Stop() override { source_ = nullptr; }
+  void Stop() override { source = nullptr; }
   std::vector<int16_t> Drain(size_t samples) {
     std::vector<int16_t> played(samples);
-    if (source_ && samples > 0) source_(played.data(), samples);
+    if (source && samples > 0) source(played.data(), samples);
     return played;
   }
-
- private:
-  SampleSource source_;
+  SampleSource source;
 };
 
 // The player's sound path (audio engine, wave library, its GSM decoder and
