@@ -3,9 +3,6 @@
 
 #include <QFile>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <algorithm>
-#include <set>
 
 #include "messages/about_form.h"
 #include "messages/help_viewer.h"
@@ -35,21 +32,6 @@ TEST_F(HelpTest, HelpShowsTheContentsOfTheShippedHelpAndUnloadClosesIt) {
   EXPECT_TRUE(help->isVisible());
   EXPECT_TRUE(help->found());
   EXPECT_TRUE(help->toPlainText().startsWith("Vocapost Help"));
-  // Every link of the contents leads to a topic of the file.
-  std::set<QString> targets, anchors;
-  for (QTextBlock block = help->document()->begin(); block.isValid();
-       block = block.next()) {
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-      const QTextCharFormat format = it.fragment().charFormat();
-      if (format.anchorHref().startsWith('#'))
-        targets.insert(format.anchorHref().mid(1));
-      for (const QString& name : format.anchorNames()) anchors.insert(name);
-    }
-  }
-  EXPECT_GE(targets.size(), 9u);
-  EXPECT_TRUE(std::includes(anchors.begin(), anchors.end(), targets.begin(),
-                            targets.end()));
-
   // A second press brings the same window back to its contents.
   QCoreApplication::processEvents();
   help->scrollToAnchor("trouble");
@@ -72,7 +54,9 @@ TEST_F(HelpTest, MissingHelpFileShowsThatItIsMissingAndAboutTheRevision) {
   EXPECT_TRUE(app_->help_viewer()->toPlainText().contains(
       "The help file VOCAPOST.HLP is not in " +
       QString::fromStdString(temp_.home().string())));
-  EXPECT_EQ(app_->LoadAboutForm().Label1()->text(),
+  app_->recorder()->Command(17)->Press();
+  ASSERT_TRUE(app_->about_form()->isVisible());
+  EXPECT_EQ(app_->about_form()->Label1()->text(),
             "2.7." + QString::number(VOCAPOST_TEST_REVISION));
 }
 
