@@ -141,7 +141,6 @@ TEST(MessageFormTest, PostedMessagesReachTheProcedureWhichMayReplaceItself) {
   EXPECT_EQ(seen,
             (std::vector{std::make_tuple(0x3C0u, uintptr_t{7}, intptr_t{-2})}));
   EXPECT_EQ(form.CallProcedure(1, 0, 0), 0) << "the default is back";
-  EXPECT_EQ(seen.size(), 1u);
 }
 
 }  // namespace

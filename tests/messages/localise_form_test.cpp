@@ -58,30 +58,14 @@ TEST_F(LocaliseFormTest, TranslationsFollowLaterKeysAndEveryKindHasItsPass) {
   // Transformed lines, in a file found by its name in another case; the
   // second pair translates the first one's translation again. The file has
   // an even count of lines: its last pair is not used.
+  const QByteArray lines =
+      "&Stop\nHalt\nHalt\n&Anhalten\n\nleer\n&Send\n&Senden\n&Play\n"
+      "Ab&spielen\nSize of recorded file\nDateigröße\nAudio only recording\n"
+      "Nur Ton\nCurrent recording:  Right click for send options.  Drag "
+      "enabled.\nAktuelle Aufnahme\nSelect bytes per second for recording\n"
+      "Bytes pro Sekunde\n&OK\n&Gut\nSetup\nEinrichten";
   QByteArray file;
-  for (const char* line :
-       {"&Stop",
-        "Halt",
-        "Halt",
-        "&Anhalten",
-        "",
-        "leer",
-        "&Send",
-        "&Senden",
-        "&Play",
-        "Ab&spielen",
-        "Size of recorded file",
-        "Dateigröße",
-        "Audio only recording",
-        "Nur Ton",
-        "Current recording:  Right click for send options.  Drag enabled.",
-        "Aktuelle Aufnahme",
-        "Select bytes per second for recording",
-        "Bytes pro Sekunde",
-        "&OK",
-        "&Gut",
-        "Setup",
-        "Einrichten"})
+  for (const QByteArray& line : lines.split('\n'))
     file += TransformLine(line) + "\r\n";
   temp_.WriteFile("VMESSAGE.DEB", "");
   temp_.WriteFile("cwindo00.deb", file);

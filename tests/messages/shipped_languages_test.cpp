@@ -31,18 +31,13 @@ struct CodeTexts {
   QStringList problems;
 };
 
-// A C++ string literal's text, escapes undone.
-QString Unescaped(const QString& code) {
-  QString text;
-  for (qsizetype at = 0; at < code.size(); ++at) {
-    QChar c = code[at];
-    if (c == '\\') {
-      c = code[++at];
-      c = c == 'n' ? QChar('\n') : c == 'r' ? QChar('\r') : c == 't' ? '\t' : c;
-    }
-    text += c;
-  }
-  return text;
+// A C++ string literal's text, escapes undone (the sources use only these).
+QString Unescaped(QString code) {
+  return code.replace("\\n", "\n")
+      .replace("\\r", "\r")
+      .replace("\\t", "\t")
+      .replace("\\\"", "\"")
+      .replace("\\\\", "\\");
 }
 
 CodeTexts ScanCode() {
@@ -111,12 +106,10 @@ std::map<QString, QString> Pairs(const std::filesystem::path& file,
   return pairs;
 }
 
-QStringList Placeholders(const QString& text) {
-  QStringList found;
+std::set<QString> Placeholders(const QString& text) {
+  std::set<QString> found;
   for (const auto& match : QRegularExpression("%[1-9]").globalMatch(text))
-    found << match.captured();
-  found.sort();
-  found.removeDuplicates();
+    found.insert(match.captured());
   return found;
 }
 
@@ -128,7 +121,6 @@ QString Sample(QString text) {
 
 class ShippedLanguagesTest : public testing::AppTest {
  protected:
-  MKERForm1& recorder() { return *app_->recorder(); }
   // Every caption of the windows, their menus and the program's own.
   std::set<QString> CaptionTexts(const CodeTexts& code) {
     std::set<QString> texts = code.captions;
