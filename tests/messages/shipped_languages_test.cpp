@@ -31,15 +31,6 @@ struct CodeTexts {
   QStringList problems;
 };
 
-// A C++ string literal's text, escapes undone (the sources use only these).
-QString Unescaped(QString code) {
-  return code.replace("\\n", "\n")
-      .replace("\\r", "\r")
-      .replace("\\t", "\t")
-      .replace("\\\"", "\"")
-      .replace("\\\\", "\\");
-}
-
 CodeTexts ScanCode() {
   // The call, its leading literals (adjacent ones joined) and what follows.
   static const QRegularExpression call(
@@ -55,8 +46,9 @@ CodeTexts ScanCode() {
       if (!file.open(QIODevice::ReadOnly)) continue;
       for (const auto& match : call.globalMatch(file.readAll())) {
         QString text;
+        // Escapes undone: the texts have no line breaks or tabs.
         for (const auto& piece : literal.globalMatch(match.captured(2)))
-          text += Unescaped(piece.captured(1));
+          text += piece.captured(1).replace("\\\"", "\"").replace("\\\\", "\\");
         // Only UserText may take part of a text: the others look up theirs
         // whole.
         if (match.captured(1) != "UserText" && match.captured(3) != ",") {
