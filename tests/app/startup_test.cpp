@@ -145,11 +145,10 @@ TEST_F(StartupTest, MessageLaunchWaitsForTheRunningCopyToGo) {
     EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
     EXPECT_EQ(Exists("pop.txt"), !answers)
         << "a slow copy still ends when it looks";
-    if (answers) {
-      // Having taken over from a Recorder, it becomes one.
-      EXPECT_FALSE(ender_.ended);
-      EXPECT_TRUE(app_->recorder()->isVisible());
-    } else {
+    EXPECT_FALSE(ender_.ended);
+    // Having taken over from a Recorder, it becomes one.
+    EXPECT_EQ(answers && app_->recorder()->isVisible(), answers);
+    if (!answers) {
       EXPECT_EQ(app_->exit_code(), 1);
       EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
     }
@@ -163,8 +162,7 @@ TEST_F(StartupTest, PackageLaunchExtractsTheMessageOrSaysWhyNot) {
   temp_.WriteFile("05143012.vrc", "the user's own recording");
   const QByteArray long_name = QByteArray(300, 'n') + ".vrc";
   for (const QByteArray& name : {QByteArray("05143012.vrc"), long_name}) {
-    QByteArray header = "VOCAPOST" + name;
-    header += QByteArray(1024 - header.size(), ' ');
+    const QByteArray header = ("VOCAPOST" + name).leftJustified(1024);
     temp_.WriteFile("temp/voca-MSG05143012.exe",
                     QByteArray(2048, '#') + header + "WAV0      ");
     LaunchState launch;
