@@ -78,6 +78,21 @@ TEST_F(StartupTest, CommandLineNamesAMessageFileTheSetupOrNothing) {
   EXPECT_EQ(temp_.ReadFile("firsview.bmp"), "picture") << "copied home";
 }
 
+// The message window answers with the program's procedure while it runs,
+// and with the one it had before once the program ends.
+TEST_F(StartupTest, MessageFormProcedureIsReplacedAndRestoredAtTheEnd) {
+  app_->SetProcedureFactory([](WindowProcedure previous) {
+    return [previous](uint32_t m, uintptr_t w, intptr_t l) {
+      return m == 0x3C0 ? intptr_t{7} : previous(m, w, l);
+    };
+  });
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 7);
+  app_->viewer()->Command6()->Press();
+  EXPECT_TRUE(ender_.ended);
+  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 0);
+}
+
 TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
   ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
                             "RecordToMemory", "1"));
