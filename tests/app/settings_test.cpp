@@ -1,11 +1,52 @@
+// What start-up reads before any window: the display, the language and the
+// stored settings.
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
 
+#include "app/display_check.h"
+#include "app/language_choice.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
 namespace {
+
+using StartupRulesTest = testing::HomeTest;
+
+TEST_F(StartupRulesTest, ColoursComeFromBitsAndPlanesAndMoreThan256Pass) {
+  const std::tuple<int, int, int32_t, bool> cases[] = {
+      {8, 1, 256, false},        {4, 4, 64, false},       {16, 1, 65536, true},
+      {30, 1, 1073741824, true}, {31, 1, 16000000, true},
+  };
+  for (const auto& [bits, planes, colours, enough] : cases) {
+    FixedDisplayInfo display({bits, planes});
+    EXPECT_EQ(ColourCount({bits, planes}), colours) << bits;
+    EXPECT_EQ(DisplayHasEnoughColours(display), enough) << bits;
+  }
+  const QString dir = QString::fromStdString(temp_.home().string()) + "/";
+  EXPECT_TRUE(DisplayMessageText(dir).endsWith("utility program to do this."));
+  temp_.WriteFile("VMM32.VXD", "");
+  EXPECT_TRUE(DisplayMessageText(dir).endsWith(
+      "select a VGA driver with colors Set To At Least Hi-color (16 bit or "
+      "32000 colors)."));
+}
+
+TEST_F(StartupRulesTest, LanguageFileNamesTheExtensionElseEnglish) {
+  const struct {
+    const char* label;
+    std::vector<std::string> files;
+    QString expected;
+  } cases[] = {
+      {"others", {"VMESSAGE", "XVMESSAGE.JPN", "VMESSAGE.DEU/in"}, ".ENG"},
+      {"any case", {"vmessage.jpb"}, ".jpb"},
+      {"no point in the last four", {"VMESSAGE.TEXT"}, ".ENG"},
+  };
+  for (const auto& c : cases) {
+    const std::filesystem::path dir = temp_.home() / c.label;
+    for (const std::string& file : c.files) temp_.WriteFile(dir / file, "");
+    EXPECT_EQ(ChooseLanguageExtension(dir), c.expected) << c.label;
+  }
+}
 
 TEST(SettingNumberTest, ReadsTheLeadingNumberRoundedHalfToEvenInSixteenBits) {
   const std::pair<const char*, int> cases[] = {
@@ -23,53 +64,36 @@ TEST(SettingNumberTest, ReadsTheLeadingNumberRoundedHalfToEvenInSixteenBits) {
     EXPECT_EQ(SettingNumber(text), std::nullopt) << text;
 }
 
-class ReadSettingsTest : public testing::HomeTest {
- protected:
-  IniSettingsStore store_{QString::fromStdString(temp_.config().string())};
-};
-
-TEST_F(ReadSettingsTest, StoredNumbersOrTheKeysDefaultsChooseDuplexAndLimit) {
-  const struct {
-    const char* label;
-    std::vector<std::pair<QString, QString>> stored;
-    int16_t full_duplex;
-    int16_t audio_format;
-    int16_t block_size;
-    int32_t message_limit;
-  } cases[] = {
-      {"nothing stored", {}, 1, 2, 1105, 2000000},
-      {"to memory", {{"RecordToMemory", "1"}}, 1, 2, 1105, 1048576},
-      {"to a file", {{"RecordToMemory", "2"}}, 1, 2, 1105, 2000000},
-      {"yes: half duplex", {{"FullDuplex", "yes"}}, 0, 2, 1105, 2000000},
-      {"other duplex: no audio", {{"FullDuplex", "2"}}, 2, 0, 0, 2000000},
-      {"big duplex", {{"FullDuplex", "65536"}}, 1, 2, 1105, 2000000},
-      {"big memory", {{"RecordToMemory", "65537"}}, 1, 2, 1105, 2000000},
+TEST_F(StartupRulesTest, StoredNumbersOrTheKeysDefaultsChooseDuplexAndLimit) {
+  // Duplex, audio format, recorder and player blocks, largest message.
+  using Read = std::tuple<int, int, int, int, int32_t>;
+  const std::tuple<QString, QString, Read> cases[] = {
+      {"", "", {1, 2, 1105, 1105, 2000000}},
+      {"RecordToMemory", "1", {1, 2, 1105, 1105, 1048576}},
+      {"FullDuplex", "yes", {0, 2, 1105, 1105, 2000000}},  // half duplex
+      {"FullDuplex", "2", {2, 0, 0, 0, 2000000}},          // no audio
+      {"FullDuplex", "65536", {1, 2, 1105, 1105, 2000000}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
-    const std::filesystem::path config = temp_.root() / c.label;
+  for (const auto& [key, value, read] : cases) {
+    SCOPED_TRACE(value.toStdString());
+    const auto config = temp_.root() / ("set " + value.toStdString());
     std::filesystem::create_directories(config);
     IniSettingsStore store(QString::fromStdString(config.string()));
-    for (const auto& [key, value] : c.stored) {
+    if (!key.isEmpty()) {
       ASSERT_TRUE(
           store.Set(kSettingsApplication, kSettingsSection, key, value));
     }
     const SettingsState s = ReadSettings(store);
-    EXPECT_EQ(s.full_duplex, c.full_duplex);
-    EXPECT_EQ(s.audio_format, c.audio_format);
-    EXPECT_EQ(s.audio_block_size, c.block_size);
-    EXPECT_EQ(s.player_block_size, c.block_size);
-    EXPECT_EQ(MaximumMessageSize(s.record_to_memory), c.message_limit);
+    EXPECT_EQ(Read(s.full_duplex, s.audio_format, s.audio_block_size,
+                   s.player_block_size, MaximumMessageSize(s.record_to_memory)),
+              read);
     EXPECT_EQ(s.use_email_client, "Outlook");
     EXPECT_EQ(std::filesystem::exists(config / "Vocapost Settings.ini"),
-              !c.stored.empty())
+              !key.isEmpty())
         << "reading writes no defaults back";
+    ASSERT_TRUE(WriteFullDuplexSetting(store, "0"));
+    EXPECT_EQ(ReadSettings(store).full_duplex, 0);
   }
-}
-
-TEST_F(ReadSettingsTest, FullDuplexWriteShowsAtTheNextRead) {
-  ASSERT_TRUE(WriteFullDuplexSetting(store_, "0"));
-  EXPECT_EQ(ReadSettings(store_).full_duplex, 0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/display_check.h"
 #include "app/launch_selection.h"
 #include "message/message_reader.h"
 #include "player/viewer.h"
@@ -14,9 +15,7 @@
 namespace vocapost {
 namespace {
 
-using testing::AppTest;
-
-class StartupTest : public AppTest {
+class StartupTest : public testing::AppTest {
  protected:
   const LaunchState& launch() { return app_->state().launch; }
   // A message of three sound records; the fake wave library never gives a
@@ -27,47 +26,38 @@ class StartupTest : public AppTest {
   }
 };
 
-TEST_F(StartupTest, PlainLaunchIsRecorderModeAtHighQuality) {
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  EXPECT_TRUE(presenter_.messages.empty());
-  ASSERT_NE(app_->recorder(), nullptr);
-  EXPECT_TRUE(app_->recorder()->isVisible());
-  EXPECT_FALSE(app_->viewer()->isVisible());
-  EXPECT_TRUE(launch().message_form_shown);
-  EXPECT_FALSE(app_->message_form()->isVisible()) << "hidden again at the end";
-  EXPECT_FALSE(Exists("popplay.txt"));
-  EXPECT_EQ(app_->state().values.codec_ratio, 25);
-  EXPECT_EQ(temp_.ReadFile("firsview.bmp"), "picture") << "copied home";
-}
+// Launches that end at once: too few colours say so before any marker is
+// touched; a plain launch beside a running copy asks it to come forward.
+TEST_F(StartupTest, TooFewColoursOrARunningCopyEndTheLaunchAtOnce) {
+  temp_.WriteFile("popplay.txt", "popplay");
+  display_ = FixedDisplayInfo({8, 1});
+  ASSERT_EQ(Start(), StartResult::kEnded);
+  EXPECT_EQ(app_->exit_code(), 1);
+  EXPECT_EQ(Texts(), std::vector<QString>{"Vocapost Message\t" +
+                                          DisplayMessageText("/usr/lib/")});
+  EXPECT_TRUE(Exists("popplay.txt"));
+  EXPECT_EQ(app_->recorder(), nullptr);
+  EXPECT_FALSE(ender_.ended) << "ending at once runs no unload";
 
-TEST_F(StartupTest, MessageFormProcedureIsReplacedAndRestoredAtTheEnd) {
-  std::vector<uint32_t> passed_on;
-  app_->SetProcedureFactory([&](WindowProcedure previous) {
-    return [&passed_on, previous](uint32_t m, uintptr_t w, intptr_t l) {
-      if (m == 0x3C0) return intptr_t{7};
-      passed_on.push_back(m);
-      return previous(m, w, l);
-    };
-  });
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 7);
-  EXPECT_EQ(app_->message_form()->CallProcedure(0x10, 0, 0), 0);
-  EXPECT_EQ(passed_on, std::vector<uint32_t>{0x10});
-  app_->viewer()->Command6()->Press();
-  EXPECT_TRUE(ender_.ended);
-  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 0);
+  std::filesystem::remove(temp_.home() / "popplay.txt");
+  display_ = FixedDisplayInfo({32, 1});
+  app_ = MakeApp(wave_);
+  WindowRegistry other(registry_dir());
+  other.Publish({"Vocapost "});
+  EXPECT_EQ(Start(), StartResult::kEnded);
+  EXPECT_EQ(app_->exit_code(), 0);
+  EXPECT_TRUE(Exists("popshow.txt"));
 }
 
 TEST_F(StartupTest, CommandLineNamesAMessageFileTheSetupOrNothing) {
   temp_.WriteFile("05143012.Vrc", "WAV0      ");
-  std::filesystem::create_directory(temp_.home() / "folder.vrc");
+  // The setup launch shows its notice for five seconds.
   const struct {
-    QString line;
-    QString plays;
-    bool setup;  // the setup launch shows its notice for five seconds
+    QString line, plays;
+    bool setup;
   } cases[] = {
+      {"", {}, false},
       {"  05143012.Vrc  ", "05143012.Vrc", false},
-      {"folder.vrc", {}, false},
       {"  FROMSET ", {}, true},
       {"\tFROMSET", {}, false},  // only blanks are trimmed
   };
@@ -80,8 +70,27 @@ TEST_F(StartupTest, CommandLineNamesAMessageFileTheSetupOrNothing) {
     EXPECT_EQ(Exists("popplay.txt"), !c.plays.isEmpty());
     EXPECT_EQ(app_->recorder()->isVisible(), c.plays.isEmpty());
     EXPECT_EQ(clock_.Now() - before > 5.0, c.setup);
+    EXPECT_EQ(app_->state().values.codec_ratio, 25) << "high quality";
+    EXPECT_EQ(launch().message_form_shown, c.line.isEmpty());
+    EXPECT_FALSE(app_->message_form()->isVisible()) << "hidden at the end";
   }
   EXPECT_TRUE(presenter_.messages.empty());
+  EXPECT_EQ(temp_.ReadFile("firsview.bmp"), "picture") << "copied home";
+}
+
+// The message window answers with the program's procedure while it runs,
+// and with the one it had before once the program ends.
+TEST_F(StartupTest, MessageFormProcedureIsReplacedAndRestoredAtTheEnd) {
+  app_->SetProcedureFactory([](WindowProcedure previous) {
+    return [previous](uint32_t m, uintptr_t w, intptr_t l) {
+      return m == 0x3C0 ? intptr_t{7} : previous(m, w, l);
+    };
+  });
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 7);
+  app_->viewer()->Command6()->Press();
+  EXPECT_TRUE(ender_.ended);
+  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 0);
 }
 
 TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
@@ -106,27 +115,17 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return ender_.ended; }, 3000));
     EXPECT_EQ(temp_.ReadFile("popup.txt"), "popup");
     EXPECT_FALSE(Exists("popplay.txt")) << "the copy is busy no more";
-    if (recording) {
-      MessageReader reader;
-      ASSERT_TRUE(reader.Open(name));
-      int sound = 0;
+    MessageReader reader;
+    int sound = 0;
+    if (recording && reader.Open(name)) {
       while (auto record = reader.Next())
         sound += record->kind == RecordKind::kAudio;
-      EXPECT_EQ(sound, 2) << "the recording is kept whole";
     }
+    EXPECT_EQ(sound, recording ? 2 : 0) << "a recording is kept whole";
     app_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     std::filesystem::remove(temp_.home() / "popup.txt");
   }
-}
-
-// A plain launch beside a running copy asks it to come forward and goes.
-TEST_F(StartupTest, PlainLaunchAsksTheRunningCopyToShowItself) {
-  WindowRegistry other(registry_dir());
-  other.Publish({"Vocapost "});
-  EXPECT_EQ(Start(), StartResult::kEnded);
-  EXPECT_EQ(app_->exit_code(), 0);
-  EXPECT_TRUE(Exists("popshow.txt"));
 }
 
 // A message launch asks the running copy to end. One that answers and goes
@@ -161,11 +160,10 @@ TEST_F(StartupTest, MessageLaunchWaitsForTheRunningCopyToGo) {
     EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
     EXPECT_EQ(Exists("pop.txt"), !answers)
         << "a slow copy still ends when it looks";
-    if (answers) {
-      // Having taken over from a Recorder, it becomes one.
-      EXPECT_FALSE(ender_.ended);
-      EXPECT_TRUE(app_->recorder()->isVisible());
-    } else {
+    EXPECT_FALSE(ender_.ended);
+    // Having taken over from a Recorder, it becomes one.
+    EXPECT_EQ(answers && app_->recorder()->isVisible(), answers);
+    if (!answers) {
       EXPECT_EQ(app_->exit_code(), 1);
       EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
     }
@@ -179,8 +177,7 @@ TEST_F(StartupTest, PackageLaunchExtractsTheMessageOrSaysWhyNot) {
   temp_.WriteFile("05143012.vrc", "the user's own recording");
   const QByteArray long_name = QByteArray(300, 'n') + ".vrc";
   for (const QByteArray& name : {QByteArray("05143012.vrc"), long_name}) {
-    QByteArray header = "VOCAPOST" + name;
-    header += QByteArray(1024 - header.size(), ' ');
+    const QByteArray header = ("VOCAPOST" + name).leftJustified(1024);
     temp_.WriteFile("temp/voca-MSG05143012.exe",
                     QByteArray(2048, '#') + header + "WAV0      ");
     LaunchState launch;

@@ -1,3 +1,5 @@
+// Messages in boxes and in the message window, the pause and the hidden
+// window that takes the program's posted messages.
 #include "messages/form_messages.h"
 
 #include <gtest/gtest.h>
@@ -5,7 +7,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
+#include "messages/message_form.h"
+#include "messages/pause.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -22,7 +27,8 @@ class FormMessagesTest : public testing::HomeTest {
       count += w->objectName() == "ErrorForm1" && w->isVisible();
     return count;
   }
-  ErrorForm1* Show(const QString& text, QString title = {}) {
+  ErrorForm1* Show(const QString& text) {
+    QString title;
     messages_.ShowMessageForm(text, 0, title);
     return messages_.error_form();
   }
@@ -33,35 +39,20 @@ class FormMessagesTest : public testing::HomeTest {
   FormMessages messages_{extension_, presenter_, nullptr, clock_};
 };
 
-TEST_F(FormMessagesTest, MessagesAreTitledTranslatedAndLoggedAsShown) {
+TEST_F(FormMessagesTest, MessagesAreTitledTranslatedLoggedAndWindowedInPlace) {
   temp_.WriteFile("VMESSAGE.DEU", "Loading...\r\n<b>Lade</b>...\r\n");
   temp_.WriteFile("VMESSAGE.JPN", "Loading...\r\nYomikomi\r\n");
   const MessageLog log(QString::fromStdString((temp_.home() / "log").string()));
   FormMessages logged(extension_, presenter_, &log, clock_);
   QString title = "";  // empty, not null
   QString warning = "Warning";
-  logged.ShowMessage("Loading...", 0, title);
+  logged.ShowMessageForm("Loading...", 0, title);
   EXPECT_EQ(title, "Vocapost Message");
-  logged.ShowMessageForm("Two\r\nlines", 0, warning);
-  extension_ = ".JPN";  // a language chosen later applies to the next one
-  logged.ShowMessage("Loading...", 0, warning);
-  EXPECT_EQ(warning, "Warning");
-  EXPECT_EQ(presenter_.messages.size(), 2u);
-  EXPECT_EQ(temp_.ReadFile("log"),
-            "Vocapost Message\t<b>Lade</b>...\nWarning\tTwo\\r\\nlines\n"
-            "Warning\tYomikomi\n");
-}
-
-TEST_F(FormMessagesTest, WindowIsUpAtOnceAtItsPlaceAndComesBack) {
-  temp_.WriteFile("VMESSAGE.DEU", "Loading...\r\n<b>Lade</b>...\r\n");
-  ErrorForm1* form = Show("Loading...");
+  ErrorForm1* form = logged.error_form();
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(form->windowTitle(), "Vocapost Message");
   EXPECT_EQ(form->Label1()->text(), "<b>Lade</b>...");
-  EXPECT_EQ(form->Label1()->textFormat(), Qt::PlainText);
-  EXPECT_FALSE(form->testAttribute(Qt::WA_QuitOnClose));
-  EXPECT_TRUE(presenter_.messages.empty());
   const int screen = QGuiApplication::primaryScreen()->geometry().width();
   EXPECT_NEAR(form->x(), (screen - form->frameGeometry().width()) / 2.0, 1.0);
   EXPECT_EQ(form->y(), 4);  // 60 twips
@@ -69,11 +60,19 @@ TEST_F(FormMessagesTest, WindowIsUpAtOnceAtItsPlaceAndComesBack) {
   // The next message takes the same window back to its place.
   const QPoint placed = form->pos();
   form->move(placed + QPoint(150, 200));
-  EXPECT_EQ(Show("second", "Warning"), form);
+  logged.ShowMessageForm("Two\r\nlines", 0, warning);
+  EXPECT_EQ(logged.error_form(), form);
   EXPECT_EQ(form->pos(), placed);
-  EXPECT_EQ(form->Label1()->text(), "second");
+  EXPECT_EQ(form->Label1()->text(), "Two\r\nlines");
   EXPECT_EQ(form->windowTitle(), "Warning");
   EXPECT_EQ(OpenErrorForms(), 1);
+  extension_ = ".JPN";  // a language chosen later applies to the next one
+  logged.ShowMessage("Loading...", 0, warning);
+  EXPECT_EQ(warning, "Warning");
+  EXPECT_EQ(presenter_.messages.size(), 1u);
+  EXPECT_EQ(temp_.ReadFile("log"),
+            "Vocapost Message\t<b>Lade</b>...\nWarning\tTwo\\r\\nlines\n"
+            "Warning\tYomikomi\n");
 }
 
 TEST_F(FormMessagesTest, EachWayOfClosingUnloadsAndTheNextMessageMakesANewOne) {
@@ -99,6 +98,47 @@ TEST_F(FormMessagesTest, EachWayOfClosingUnloadsAndTheNextMessageMakesANewOne) {
     EXPECT_EQ(OpenErrorForms(), 1);
     messages_.UnloadErrorForm();
   }
+}
+
+TEST_F(FormMessagesTest, PauseWaitsALittleMoreThanOneSecondLongerWithEvents) {
+  for (const auto& [seconds, waited] :
+       {std::pair{1.0f, 2.0}, {0.0f, 1.0}, {-0.9f, 0.1}}) {
+    SCOPED_TRACE(seconds);
+    int fired = 0;
+    QTimer::singleShot(0, [&] { ++fired; });
+    const double start = clock_.Now();
+    EXPECT_EQ(messages_.PauseWithEvents(seconds, {}), 0);
+    EXPECT_GT(clock_.Now() - start, waited);
+    EXPECT_LT(clock_.Now() - start, waited + 0.1);
+    EXPECT_EQ(fired, 1);
+  }
+  // A clock that never moves must not hang the program.
+  class FrozenClock final : public Clock {
+   public:
+    double Now() override { return 0; }
+    void RunEventsFor(double) override { ++runs; }
+    int runs = 0;
+  } frozen;
+  PauseWithEvents(frozen, 1.0f);
+  EXPECT_EQ(frozen.runs, kMostPausePasses);
+}
+
+TEST(MessageFormTest, PostedMessagesReachTheProcedureWhichMayReplaceItself) {
+  MessageForm form;
+  std::vector<std::tuple<uint32_t, uintptr_t, intptr_t>> seen;
+  WindowProcedure previous;
+  previous = form.InstallProcedure([&, owned = std::string(1000, 'x')](
+                                       uint32_t m, uintptr_t w, intptr_t l) {
+    seen.emplace_back(m, w, l);
+    form.InstallProcedure(previous);  // destroys this procedure's stored copy
+    return static_cast<intptr_t>(owned.size());  // still safe to use
+  });
+  QCoreApplication::postEvent(&form, new WindowMessageEvent(0x3C0, 7, -2));
+  EXPECT_TRUE(seen.empty()) << "messages arrive only through the event loop";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(seen,
+            (std::vector{std::make_tuple(0x3C0u, uintptr_t{7}, intptr_t{-2})}));
+  EXPECT_EQ(form.CallProcedure(1, 0, 0), 0) << "the default is back";
 }
 
 }  // namespace

@@ -3,9 +3,6 @@
 
 #include <QFile>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <algorithm>
-#include <set>
 
 #include "messages/about_form.h"
 #include "messages/help_viewer.h"
@@ -21,59 +18,42 @@ class HelpTest : public testing::AppTest {
   void PressHelp() { app_->recorder()->Command(16)->Press(); }
 };
 
-TEST_F(HelpTest, HelpShowsTheContentsOfTheShippedHelpAndUnloadClosesIt) {
+TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingAndUnloadClosesIt) {
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  PressHelp();
+  HelpViewer* help = app_->help_viewer();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_FALSE(help->found());
+  EXPECT_TRUE(help->toPlainText().contains(
+      "The help file VOCAPOST.HLP is not in " +
+      QString::fromStdString(temp_.home().string())));
+
   QFile shipped(QString(VOCAPOST_SOURCE_DIR) + "/data/VOCAPOST.HLP");
   ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-  temp_.WriteFile(temp_.root() / "shipped" / "VOCAPOST.HLP", shipped.readAll());
-  ASSERT_EQ(Start(), StartResult::kRunning);
+  temp_.WriteFile("VOCAPOST.HLP", shipped.readAll());
   app_->recorder()->File3()->SetPattern("*.vrc");
   PressHelp();
   EXPECT_EQ(app_->recorder()->File3()->pattern(), "*.goo")
       << "the package list is cleared first";
-  HelpViewer* help = app_->help_viewer();
-  ASSERT_NE(help, nullptr);
-  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(app_->help_viewer(), help);
   EXPECT_TRUE(help->found());
   EXPECT_TRUE(help->toPlainText().startsWith("Vocapost Help"));
-  // Every link of the contents leads to a topic of the file.
-  std::set<QString> targets, anchors;
-  for (QTextBlock block = help->document()->begin(); block.isValid();
-       block = block.next()) {
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-      const QTextCharFormat format = it.fragment().charFormat();
-      if (format.anchorHref().startsWith('#'))
-        targets.insert(format.anchorHref().mid(1));
-      for (const QString& name : format.anchorNames()) anchors.insert(name);
-    }
-  }
-  EXPECT_GE(targets.size(), 9u);
-  EXPECT_TRUE(std::includes(anchors.begin(), anchors.end(), targets.begin(),
-                            targets.end()));
-
-  // A second press brings the same window back to its contents.
+  // A second press brings the window back to its contents.
   QCoreApplication::processEvents();
   help->scrollToAnchor("trouble");
   ASSERT_GT(help->verticalScrollBar()->value(), 0);
   PressHelp();
-  EXPECT_EQ(app_->help_viewer(), help);
   EXPECT_EQ(help->verticalScrollBar()->value(), 0);
 
+  app_->recorder()->Command(17)->Press();
+  ASSERT_TRUE(app_->about_form()->isVisible());
+  EXPECT_EQ(app_->about_form()->Label1()->text(),
+            "2.7." + QString::number(VOCAPOST_TEST_REVISION));
   app_->viewer()->Command6()->Press();
   EXPECT_TRUE(ender_.ended);
   EXPECT_EQ(app_->help_viewer(), nullptr);
   EXPECT_FALSE(help->isVisible());
-}
-
-TEST_F(HelpTest, MissingHelpFileShowsThatItIsMissingAndAboutTheRevision) {
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  PressHelp();
-  ASSERT_NE(app_->help_viewer(), nullptr);
-  EXPECT_FALSE(app_->help_viewer()->found());
-  EXPECT_TRUE(app_->help_viewer()->toPlainText().contains(
-      "The help file VOCAPOST.HLP is not in " +
-      QString::fromStdString(temp_.home().string())));
-  EXPECT_EQ(app_->LoadAboutForm().Label1()->text(),
-            "2.7." + QString::number(VOCAPOST_TEST_REVISION));
 }
 
 TEST_F(HelpTest, JapaneseSetUpOpensTheReadMeInTheTextEditorInstead) {
