@@ -3,18 +3,15 @@
 // built with the shipped stub run as a recipient would run it.
 #include <gtest/gtest.h>
 
-#include <QDeadlineTimer>
 #include <QProcess>
-#include <QThread>
+#include <QTest>
 #include <filesystem>
-#include <functional>
 
 #include "message/message_package.h"
-#include "message/message_writer.h"
 #include "platform/wave/gsm_codec.h"
 #include "platform/wave/wav_file.h"
+#include "support/sample_message.h"
 #include "support/temp_home.h"
-#include "support/tone.h"
 
 namespace vocapost {
 namespace {
@@ -26,22 +23,17 @@ QString Text(const fs::path& path) {
 
 // The real program, run as a user would: offscreen, in the test's program
 // home, with its messages and windows logged and message boxes closing by
-// themselves. Several runs in one test share the home, as copies do.
+// themselves. Several runs in one test share the home and the logs, as
+// copies do.
 class ProgramRun {
  public:
   ProgramRun(const testing::TempHome& temp, fs::path home)
       : temp_(temp), home_(std::move(home)) {}
-  ~ProgramRun() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.kill();
-      process_.waitForFinished(5000);
-    }
-  }
 
   void Launch(const QStringList& args = {},
               const QString& program = VOCAPOST_BINARY) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VOCAPOST_HOME", QString::fromStdString(home_.string()));
+    env.insert("VOCAPOST_HOME", Text(home_));
     env.insert("XDG_CONFIG_HOME", Path("config"));
     env.insert("XDG_RUNTIME_DIR", Path("runtime"));
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -51,23 +43,18 @@ class ProgramRun {
     env.insert("VOCAPOST_AUDIO", "test-tone");
     env.insert("VOCAPOST_AUDIO_OUT", "discard");
     env.insert("VOCAPOST_CAPTURE", "test-pattern");
-    env.insert(extra_);
+    env.insert(extra);
     fs::create_directories(temp_.root() / "runtime");
     fs::permissions(temp_.root() / "runtime", fs::perms::owner_all);
     process_.setProcessEnvironment(env);
     // Started from the program folder when it exists, like a file manager
     // opening a file there; else from the test's folder.
-    const auto start = fs::is_directory(home_) ? home_ : temp_.root();
-    process_.setWorkingDirectory(QString::fromStdString(start.string()));
+    process_.setWorkingDirectory(
+        Text(fs::is_directory(home_) ? home_ : temp_.root()));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(program, args);
     if (!process_.waitForStarted(10000))
       ADD_FAILURE() << program.toStdString() << " did not start";
-  }
-
-  // Set before Launch; overrides the defaults above.
-  void SetEnvironment(const QString& name, const QString& value) {
-    extra_.insert(name, value);
   }
 
   bool Running() { return process_.state() == QProcess::Running; }
@@ -75,38 +62,25 @@ class ProgramRun {
   bool Ended(int ms = 20000) { return process_.waitForFinished(ms); }
   int ExitCode() const { return process_.exitCode(); }
 
-  QByteArray Messages() const {
-    return temp_.ReadFile(temp_.root() / "messages.log");
-  }
-  QByteArray Windows() const {
-    return temp_.ReadFile(temp_.root() / "windows.log");
-  }
+  // Set before Launch; wins over the defaults above.
+  QProcessEnvironment extra;
 
  private:
-  QString Path(const char* name) const {
-    return QString::fromStdString((temp_.root() / name).string());
-  }
+  QString Path(const char* name) const { return Text(temp_.root() / name); }
 
   const testing::TempHome& temp_;
   fs::path home_;
-  QProcess process_;
-  QProcessEnvironment extra_;
+  QProcess process_;  // killed, if still running, when the run ends
 };
-
-// Polls `done` every 20 ms for up to `ms` milliseconds.
-bool Eventually(const std::function<bool()>& done, int ms = 20000) {
-  QDeadlineTimer deadline(ms);
-  while (!done()) {
-    if (deadline.hasExpired()) return false;
-    QThread::msleep(20);
-  }
-  return true;
-}
 
 class ProgramTest : public testing::HomeTest {
  protected:
-  bool HasFile(const std::string& name) const {
+  bool Has(const std::string& name) const {
     return fs::exists(temp_.home() / name);
+  }
+  // What the runs so far logged: "messages" or "windows".
+  QByteArray Log(const std::string& name) const {
+    return temp_.ReadFile(temp_.root() / (name + ".log"));
   }
 };
 
@@ -116,10 +90,9 @@ class ProgramTest : public testing::HomeTest {
 TEST_F(ProgramTest, PlainStartIsAskedToShowItselfThenToEndForAMessage) {
   ProgramRun first(temp_, temp_.home());
   first.Launch();
-  ASSERT_TRUE(
-      Eventually([&] { return first.Windows().contains("shown\tMKERForm1"); }));
-  EXPECT_TRUE(HasFile("firsview.bmp"));
-  EXPECT_TRUE(HasFile("vocap.exe"));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return Log("windows").contains("shown\tMKERForm1"); }, 20000));
+  EXPECT_TRUE(Has("firsview.bmp"));
   const auto link = temp_.root() / "link-home";
   fs::create_directory_symlink(temp_.home(), link);
   ProgramRun plain(temp_, link);
@@ -127,83 +100,69 @@ TEST_F(ProgramTest, PlainStartIsAskedToShowItselfThenToEndForAMessage) {
   ASSERT_TRUE(plain.Ended());
   EXPECT_EQ(plain.ExitCode(), 0);
   // The first copy takes the request within a tick of its timer.
-  EXPECT_TRUE(Eventually([&] { return !HasFile("popshow.txt"); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Has("popshow.txt"); }, 5000));
   EXPECT_TRUE(first.Running());
-  EXPECT_EQ(first.Windows(),
+  EXPECT_EQ(Log("windows"),
             "shown\tMessageForm\nshown\tMKERForm1\nhidden\tMessageForm\n");
-  EXPECT_EQ(first.Messages(), "");
+  EXPECT_EQ(Log("messages"), "");
 
   temp_.WriteFile("05143012.vrc", "WAV0      ");
   ProgramRun second(temp_, link);
   second.Launch({"05143012.vrc"});
   ASSERT_TRUE(first.Ended());
   EXPECT_EQ(first.ExitCode(), 0);
-  ASSERT_TRUE(Eventually([&] { return !HasFile("popup.txt"); }, 5000))
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Has("popup.txt"); }, 5000))
       << "the new copy takes the answer";
   EXPECT_TRUE(second.Running());
-  EXPECT_TRUE(HasFile("popplay.txt"));
-  EXPECT_FALSE(HasFile("pop.txt"));
-  EXPECT_EQ(second.Messages(), "Vocapost Message\tLoading...\n");
+  EXPECT_TRUE(Has("popplay.txt"));
+  EXPECT_FALSE(Has("pop.txt"));
+  EXPECT_EQ(Log("messages"), "Vocapost Message\tLoading...\n");
 }
 
+// A home that cannot be made, and a package launch without a package.
 TEST_F(ProgramTest, LaunchesThatCannotGoOnSayWhyAndEnd) {
   temp_.WriteFile("blocked", "a file where the home should be");
-  const struct {
-    fs::path home;
-    QStringList arguments;
-    QByteArray messages;
-    int lines;
-  } cases[] = {
-      {temp_.home() / "blocked",
-       {},
-       "Vocapost Message\tVocapost cannot create its folder ",
-       1},
-      {temp_.home(),
-       {"/anywhere/temp-msg.exe"},
-       "Vocapost Message\tLoading...\n"
-       "Warning\tThere does not appear to be a file to be played.\n",
-       2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.messages.toStdString());
-    ProgramRun run(temp_, c.home);
-    run.Launch(c.arguments);
+  const std::pair<fs::path, QStringList> launches[] = {
+      {temp_.home() / "blocked", {}},
+      {temp_.home(), {"/anywhere/temp-msg.exe"}}};
+  for (const auto& [home, arguments] : launches) {
+    ProgramRun run(temp_, home);
+    run.Launch(arguments);
     ASSERT_TRUE(run.Ended());
     EXPECT_EQ(run.ExitCode(), 1);
-    EXPECT_TRUE(run.Messages().startsWith(c.messages));
-    EXPECT_EQ(run.Messages().count('\n'), c.lines);
-    fs::remove(temp_.root() / "messages.log");
   }
+  const QByteArray log = Log("messages");
+  EXPECT_TRUE(
+      log.startsWith("Vocapost Message\tVocapost cannot create its folder "));
+  EXPECT_TRUE(log.endsWith(
+      "\nVocapost Message\tLoading...\n"
+      "Warning\tThere does not appear to be a file to be played.\n"))
+      << log.toStdString();
+  EXPECT_EQ(log.count('\n'), 3);
 }
 
 // The program ends by itself after the playback, in play mode without the
 // start-up picture or the Recorder.
 TEST_F(ProgramTest, MessageOnTheCommandLinePlaysItsSoundAndEndsTheProgram) {
   // Two seconds of a 440 Hz tone as three audio records.
+  testing::WriteSampleMessage("05143012.vrc", {});
   const std::vector<int16_t> tone = testing::Tone(440, 5440 * 3);
   const QByteArray coded = GsmEncoder().Encode(tone.data(), tone.size());
-  MessageWriter writer;
-  ASSERT_TRUE(writer.BeginFile("05143012.vrc"));
-  for (int i = 0; i < 3; ++i)
-    EXPECT_TRUE(writer.AppendAudio(coded.mid(i * 1105, 1105)));
-  ASSERT_TRUE(writer.Finish());
-  const QString out =
-      QString::fromStdString((temp_.root() / "played.wav").string());
   ProgramRun run(temp_, temp_.home());
-  run.SetEnvironment("VOCAPOST_AUDIO_OUT", "wav:" + out);
+  run.extra.insert("VOCAPOST_AUDIO_OUT", "wav:played.wav");  // in the home
   run.Launch({"05143012.vrc"});
   ASSERT_TRUE(run.Ended());
   EXPECT_EQ(run.ExitCode(), 0);
-  EXPECT_FALSE(fs::exists(temp_.home() / "popplay.txt"));
-  EXPECT_EQ(run.Windows(), "shown\tViewer\nhidden\tViewer\n");
-  EXPECT_EQ(run.Messages(), "");
+  EXPECT_FALSE(Has("popplay.txt"));
+  EXPECT_EQ(Log("windows"), "shown\tViewer\nhidden\tViewer\n");
+  EXPECT_EQ(Log("messages"), "");
 
   // The decoded file, from its first sound on, is played whole.
   const std::vector<int16_t> expected = GsmDecoder().Decode(
       reinterpret_cast<const uint8_t*>(coded.constData()), coded.size());
   const auto sound = std::find_if(expected.begin(), expected.end(),
                                   [](int16_t s) { return s != 0; });
-  const auto played = ReadWavSamples(out);
+  const auto played = ReadWavSamples("played.wav");
   ASSERT_TRUE(played.has_value());
   EXPECT_NE(std::search(played->begin(), played->end(), sound, expected.end()),
             played->end());
@@ -236,13 +195,13 @@ TEST_F(ProgramTest, PackageCopiesItselfAloneAndTheViewerTakesItOut) {
   fs::create_symlink(VOCAPOST_BINARY, temp_.root() / "bin" / "vocapost");
 
   ProgramRun run(temp_, home);
-  run.SetEnvironment("PATH", Text(temp_.root() / "bin") + ":/usr/bin:/bin");
-  run.SetEnvironment("HOME", Text(temp_.root()));
-  run.SetEnvironment("VOCAPOST_HOME", "");
-  run.SetEnvironment("XDG_DATA_HOME", "relative/data");
+  run.extra.insert("PATH", Text(temp_.root() / "bin") + ":/usr/bin:/bin");
+  run.extra.insert("HOME", Text(temp_.root()));
+  run.extra.insert("VOCAPOST_HOME", "");
+  run.extra.insert("XDG_DATA_HOME", "relative/data");
   run.Launch({}, Text(saved));
   EXPECT_TRUE(
-      Eventually([&] { return fs::exists(home / "popplay.txt"); }, 10000))
+      QTest::qWaitFor([&] { return fs::exists(home / "popplay.txt"); }, 10000))
       << "the viewer plays the message";
   EXPECT_EQ(temp_.ReadFile(home / "temp" / "voca-MSG-my message.exe.exe"),
             package);

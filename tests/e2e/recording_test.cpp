@@ -2,44 +2,39 @@
 // test pattern as camera, real time.
 #include <gtest/gtest.h>
 
-#include "app/application.h"
 #include "message/message_reader.h"
-#include "platform/capture/test_pattern_driver.h"
 #include "platform/wave/device_wave_library.h"
 #include "recorder_ui/mker_form1.h"
-#include "support/temp_home.h"
+#include "support/app_fixture.h"
 
 namespace vocapost {
 namespace {
 
-class RecordingE2eTest : public testing::HomeTest {
+// The whole program, but on the real clock, disk and test devices.
+class RecordingE2eTest : public testing::AppTest {
  protected:
-  IniSettingsStore settings_{QString::fromStdString(temp_.config().string())};
-  SteadyClock clock_;
-  FixedDisplayInfo display_{{32, 1}};
-  RecordingPresenter presenter_;
-  WindowRegistry registry_{temp_.root() / "registry"};
-  RecordingEnd ender_;
-  DeviceWaveLibrary wave_{MakeToneInput(), MakeDiscardOutput()};
-  IniRegistryStore registry_store_{
-      QString::fromStdString(temp_.config().string())};
-  TestPatternDriver camera_;
-  DiskFreeSpace free_space_;
-  SystemWallClock wall_clock_;
-  Application app_{{settings_, clock_, display_, presenter_, registry_, ender_,
-                    wave_, registry_store_, camera_, free_space_, wall_clock_,
-                    nullptr}};
+  RecordingE2eTest() {
+    app_.reset();
+    app_ = std::make_unique<Application>(
+        Services{settings_, steady_, display_, presenter_, registry_, ender_,
+                 tone_, registry_store_, camera_, disk_, wall_, nullptr});
+  }
+  ~RecordingE2eTest() override { app_.reset(); }
+
+  SteadyClock steady_;
+  DeviceWaveLibrary tone_{MakeToneInput(), MakeDiscardOutput()};
+  DiskFreeSpace disk_;
+  SystemWallClock wall_;
 };
 
 TEST_F(RecordingE2eTest, SecondsOfRecordingMakeAMessageOfSoundAndPictures) {
-  ASSERT_EQ(app_.Start({temp_.home(), temp_.root() / "shipped", {}}),
-            StartResult::kRunning);
-  MKERForm1& recorder = *app_.recorder();
+  ASSERT_EQ(Start(), StartResult::kRunning);
+  MKERForm1& recorder = *app_->recorder();
   recorder.Command(2)->Press();
   const QString name = recorder.Label(9)->text();
-  clock_.RunEventsFor(3.0);
+  steady_.RunEventsFor(3.0);
   recorder.Command(14)->Press();
-  ASSERT_EQ(app_.state().activity.is_recording, 0);
+  ASSERT_EQ(app_->state().activity.is_recording, 0);
 
   MessageReader reader;
   ASSERT_TRUE(reader.Open(name));

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
 
 #include "support/sample_message.h"
 #include "support/temp_home.h"
@@ -80,9 +79,7 @@ TEST_F(InstalledTest, InstalledProgramsAnswerWithoutADisplay) {
 // File managers run the thumbnailer from PATH, with no program home: a
 // sound-only message shows the installed no-video picture.
 TEST_F(InstalledTest, FreshHomeGetsTheInstalledFilesAndThumbnailerItsPicture) {
-  fs::create_directories(temp_.root() / "runtime");
-  fs::permissions(temp_.root() / "runtime", fs::perms::owner_all);
-  env_.insert("XDG_RUNTIME_DIR", Str(temp_.root() / "runtime"));
+  env_.insert("XDG_RUNTIME_DIR", Str(temp_.root()));  // the user's own, 0700
   env_.insert("QT_QPA_PLATFORM", "offscreen");
   env_.insert("VOCAPOST_AUTOCLOSE_MESSAGES", "1");
   env_.insert("VOCAPOST_MESSAGE_LOG", Str(temp_.root() / "messages.log"));
@@ -106,21 +103,14 @@ TEST_F(InstalledTest, FreshHomeGetsTheInstalledFilesAndThumbnailerItsPicture) {
   }
   EXPECT_GE(copied, 4);
 
-  QStringList exec;
-  for (const QByteArray& line :
-       temp_.ReadFile(Share() / "thumbnailers/vocapost.thumbnailer")
-           .split('\n')) {
-    if (line.startsWith("Exec=")) exec = QString(line.mid(5)).split(' ');
-  }
-  ASSERT_FALSE(exec.isEmpty());
-  const QString program =
-      QStandardPaths::findExecutable(exec.takeFirst(), {Str(prefix_ / "bin")});
+  const QByteArray entry =
+      temp_.ReadFile(Share() / "thumbnailers/vocapost.thumbnailer");
+  EXPECT_TRUE(entry.contains("\nExec=vocapost-msg thumbnail %i %o %s\n"))
+      << entry.toStdString();
   const QString png = Str(temp_.root() / "thumbnail.png");
-  exec.replaceInStrings("%i", message);
-  exec.replaceInStrings("%o", png);
-  exec.replaceInStrings("%s", "128");
   env_.remove("VOCAPOST_HOME");
-  const Result made = Run(program, exec, env_);
+  const Result made =
+      Run(Bin("vocapost-msg"), {"thumbnail", message, png, "128"}, env_);
   ASSERT_EQ(made.code, 0) << made.err.toStdString();
   const QImage no_video(Str(Share() / "vocapost/firsview.bmp"));
   const QImage thumbnail(png);

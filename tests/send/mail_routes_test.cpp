@@ -1,7 +1,6 @@
 // Sending a file: the progress note, the ways a mail reaches the user's
 // mail program on a Linux desktop (the composer, the default mailto handler,
-// the Email portal, xdg-email with the file shown in the file manager) and
-// the failures.
+// the Email portal, xdg-email with the folder opened) and the failures.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -11,6 +10,7 @@
 #include <QDBusUnixFileDescriptor>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QUrlQuery>
@@ -50,17 +50,6 @@ class FakeEmailPortal final : public QObject {
   QStringList attached;
 };
 
-class FakeFileManager final : public QObject {
-  Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
-
- public slots:
-  void ShowItems(const QStringList& uris, const QString&) { shown << uris; }
-
- public:
-  QStringList shown;
-};
-
 // What a mail program's command line carried: the attached file and the
 // body.
 using Received = std::pair<QString, QString>;
@@ -77,18 +66,14 @@ class MailRoutesTest : public testing::HomeTest {
  protected:
   MailRoutesTest() {
     FillStartupExtraTexts(texts_);
-    texts_[1] = "Der Anhang, den Sie erhielten, ist eine „Vocapost“-Nachricht.";
-    texts_[2] = "Run \"voca-MSG*.exe\", it's 'self' extracting & 100% safe?";
-    texts_[3] = "日本語のメッセージ (*.vrc) は保存され、再生されます。";
-    texts_[4] = "Ünïcödé; semi;colons = equals, \\back\\slashes $HOME `x`";
-    texts_[5] =
-        "Get full Vocapost recorder package:  "
-        "https://vocapost.org/?a=1&b=2#top";
+    // Characters that quoting, URLs and field lists could each break on.
+    texts_[2] =
+        "Run \"voca-MSG*.exe\", it's 'self' & 100% safe? 日本語;=\\$HOME";
+    texts_[5] = "Get the package:  https://vocapost.org/?a=1&b=2#top `x`";
     for (const char* name :
          {"VOCAPOST_MAIL_COMPOSER", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
-          "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
+          "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
       env_.Unset(name);
-    }
     env_.Set("XDG_DATA_DIRS", temp_.root() / "share");
     env_.Set("XDG_CONFIG_DIRS", temp_.root() / "xdg");
     temp_.WriteFile("05143012.vrc", "message");
@@ -103,17 +88,13 @@ class MailRoutesTest : public testing::HomeTest {
   void Send(const QString& name,
             QDBusConnection bus = QDBusConnection("vocapost-no-bus"),
             bool automation = true) {
-    EmailDispatch dispatch{
-        setting_,
-        texts_,
-        title_,
-        messages_,
-        temp_.home(),
-        [=, this]() -> std::unique_ptr<MailAutomation> {
-          note_ = Shown();
-          if (!automation) return nullptr;
-          return std::make_unique<DesktopMailAutomation>(bus);
-        }};
+    auto automate = [=, this]() -> std::unique_ptr<MailAutomation> {
+      note_ = Shown();
+      if (!automation) return nullptr;
+      return std::make_unique<DesktopMailAutomation>(bus);
+    };
+    EmailDispatch dispatch{setting_,  texts_,       title_,
+                           messages_, temp_.home(), automate};
     SendFileByEmail(dispatch, name);
   }
   // The text of the message window, or "" when it is closed.
@@ -148,7 +129,9 @@ class MailRoutesTest : public testing::HomeTest {
       QString::fromStdString((temp_.home() / "05143012.vrc").string());
 };
 
-TEST_F(MailRoutesTest, OutlookHandsTheHomeFileAndTheNoticeToTheComposer) {
+// "Outlook" is the automation; any other setting is a command line run from
+// the home, compared with its case.
+TEST_F(MailRoutesTest, OutlookHandsTheFileAndNoticeToTheComposerElseACommand) {
   env_.Set("VOCAPOST_MAIL_COMPOSER", Program("composer").toUtf8());
   Send("05143012.vrc");
   EXPECT_EQ(note_,
@@ -159,40 +142,7 @@ TEST_F(MailRoutesTest, OutlookHandsTheHomeFileAndTheNoticeToTheComposer) {
   EXPECT_EQ(messages_.error_form(), nullptr) << "gone once the mail is shown";
   EXPECT_EQ(RecordedArguments(Record("composer")),
             QStringList({"--attach", file_, "--body", ExpectedBody()}));
-  EXPECT_TRUE(presenter_.messages.empty());
-}
 
-TEST_F(MailRoutesTest, AFailingStepLeavesItsMessage) {
-  const QByteArray composer = Program("composer").toUtf8();
-  env_.Set("PATH", Bin());
-  const struct {
-    const char* file;
-    QByteArray composer;  // empty: none, and no mail program on the PATH
-    bool automation;
-  } cases[] = {
-      {"absent.vrc", composer, true},
-      {"05143012.vrc", "/no/such/composer", true},
-      {"05143012.vrc", composer, false},
-      {"05143012.vrc", "", true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file + (" " + c.composer).toStdString());
-    if (c.composer.isEmpty()) {
-      env_.Unset("VOCAPOST_MAIL_COMPOSER");
-    } else {
-      env_.Set("VOCAPOST_MAIL_COMPOSER", c.composer);
-    }
-    Send(c.file, QDBusConnection("vocapost-no-bus"), c.automation);
-    EXPECT_EQ(Shown(),
-              "This feature is available if you have Outlook installed.");
-    messages_.UnloadErrorForm();
-  }
-  EXPECT_FALSE(RecordedArguments(Record("composer"), 200))
-      << "nothing reached the composer";
-}
-
-TEST_F(MailRoutesTest, AnyOtherSettingIsACommandLineRunFromTheHome) {
-  // The setting is compared with its case: this is not the automation.
   WriteRecordingProgram(temp_.home() / "outlook", Record("outlook"));
   setting_ = "outlook --compose";
   Send("any.vrc");
@@ -206,10 +156,33 @@ TEST_F(MailRoutesTest, AnyOtherSettingIsACommandLineRunFromTheHome) {
   EXPECT_TRUE(presenter_.messages.empty());
 }
 
-TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
-  if (QStandardPaths::findExecutable("xdg-mime").isEmpty()) {
-    GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed";
+TEST_F(MailRoutesTest, AFailingStepLeavesItsMessage) {
+  const QByteArray composer = Program("composer").toUtf8();
+  env_.Set("PATH", Bin());
+  // No file; no such composer; no automation; neither a composer (empty is
+  // none) nor a mail program on the PATH.
+  const std::tuple<const char*, QByteArray, bool> cases[] = {
+      {"absent.vrc", composer, true},
+      {"05143012.vrc", "/no/such/composer", true},
+      {"05143012.vrc", composer, false},
+      {"05143012.vrc", "", true},
+  };
+  for (const auto& [file, program, automation] : cases) {
+    SCOPED_TRACE(file + (" " + program).toStdString());
+    env_.Set("VOCAPOST_MAIL_COMPOSER", program);
+    Send(file, QDBusConnection("vocapost-no-bus"), automation);
+    EXPECT_EQ(Shown(),
+              "This feature is available if you have Outlook installed.");
+    messages_.UnloadErrorForm();
   }
+  EXPECT_FALSE(RecordedArguments(Record("composer"), 200))
+      << "nothing reached the composer";
+}
+
+TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
+  if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
+    GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed";
+  const QString url = QUrl::fromLocalFile(file_).toString();
   using Read = std::function<Received(const QStringList&)>;
   const std::tuple<std::string, std::string, QString, Read> cases[] = {
       {"thunderbird.desktop", "thunderbird", " -P default %u",
@@ -222,14 +195,11 @@ TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
                          QString::fromUtf8(body.readAll())};
        }},
       {"org.kde.kmail2.desktop", "kmail", " -qwindowtitle %c %u",
-       [](const QStringList& a) {
-         if (a.size() != 7 ||
-             a.mid(0, 4) != QStringList{"-qwindowtitle", "Mail", "--composer",
-                                        "--attach"} ||
-             a[5] != "--body") {
-           return Received{};
-         }
-         return Received{QUrl(a[4]).toLocalFile(), a[6]};
+       [&](const QStringList& a) {
+         const QStringList head{"-qwindowtitle", "Mail", "--composer",
+                                "--attach",      url,    "--body"};
+         return a.size() == 7 && a.mid(0, 6) == head ? Received{file_, a[6]}
+                                                     : Received{};
        }},
       {"org.gnome.Evolution.desktop", "evolution", " %U",
        [](const QStringList& a) {
@@ -257,41 +227,29 @@ TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
 }
 
 // On a session bus of the test's own, that starts no services by itself:
-// xdg-email with the file shown, and the portal once there is one.
-TEST_F(MailRoutesTest, OnTheBusThePortalElseXdgEmailWithTheFileShown) {
-  if (QStandardPaths::findExecutable("dbus-daemon").isEmpty()) {
+// xdg-email with the folder opened, and the portal once there is one.
+TEST_F(MailRoutesTest, OnTheBusThePortalElseXdgEmailAndTheFolderOpened) {
+  if (QStandardPaths::findExecutable("dbus-daemon").isEmpty())
     GTEST_SKIP() << "dbus-daemon is not installed";
-  }
-  temp_.WriteFile(temp_.root() / "bus.conf",
-                  "<busconfig><type>session</type>"
-                  "<listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
-                  "<policy context=\"default\">"
+  temp_.WriteFile("bus.conf",
+                  "<busconfig><type>session</type><auth>EXTERNAL</auth>"
+                  "<listen>unix:tmpdir=/tmp</listen>"
+                  "<policy context=\"default\"><allow own=\"*\"/>"
                   "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                  "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                  "</busconfig>\n");
+                  "<allow eavesdrop=\"true\"/></policy></busconfig>\n");
   QProcess daemon;
   daemon.start("dbus-daemon",
-               {"--nofork", "--print-address",
-                "--config-file=" + QString::fromStdString(
-                                       (temp_.root() / "bus.conf").string())});
+               {"--nofork", "--print-address", "--config-file=bus.conf"});
   ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.canReadLine(); }, 5000));
   const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
-  struct Stop {
-    QProcess& daemon;
-    ~Stop() {
-      QDBusConnection::disconnectFromBus("vocapost-test-client");
-      QDBusConnection::disconnectFromBus("vocapost-test-desktop");
-      daemon.kill();
-      daemon.waitForFinished(3000);
-    }
-  } stop{daemon};
+  const auto stop = qScopeGuard([&] {
+    QDBusConnection::disconnectFromBus("vocapost-test-client");
+    QDBusConnection::disconnectFromBus("vocapost-test-desktop");
+    daemon.kill();
+    daemon.waitForFinished(3000);
+  });
   QDBusConnection desktop =
       QDBusConnection::connectToBus(address, "vocapost-test-desktop");
-  auto offer = [&](const char* service, const char* path, QObject* object) {
-    return desktop.registerObject(path, object,
-                                  QDBusConnection::ExportAllSlots) &&
-           desktop.registerService(service);
-  };
   const QDBusConnection client =
       QDBusConnection::connectToBus(address, "vocapost-test-client");
   Program("xdg-email");
@@ -299,33 +257,21 @@ TEST_F(MailRoutesTest, OnTheBusThePortalElseXdgEmailWithTheFileShown) {
   env_.Set("PATH",
            QByteArray::fromStdString(Bin().string()) + ":" + qgetenv("PATH"));
 
-  FakeFileManager manager;
-  for (const bool file_manager : {false, true}) {
-    SCOPED_TRACE(file_manager ? "file manager on the bus" : "none");
-    if (file_manager) {
-      ASSERT_TRUE(offer("org.freedesktop.FileManager1",
-                        "/org/freedesktop/FileManager1", &manager));
-    }
-    Send("05143012.vrc", client);
-    EXPECT_EQ(RecordedArguments(Record("xdg-email")),
-              QStringList({"--utf8", "--body", ExpectedBody()}));
-    std::filesystem::remove(Record("xdg-email"));
-    if (file_manager) {
-      EXPECT_EQ(manager.shown,
-                QStringList{QUrl::fromLocalFile(file_).toString()});
-    } else {
-      EXPECT_EQ(RecordedArguments(Record("xdg-open")),
-                QStringList{QString::fromStdString(temp_.home().string())});
-    }
-    EXPECT_TRUE(Shown().contains(file_)) << Shown().toStdString();
-    EXPECT_TRUE(Shown().contains("drag")) << Shown().toStdString();
-    messages_.UnloadErrorForm();
-  }
+  Send("05143012.vrc", client);
+  EXPECT_EQ(RecordedArguments(Record("xdg-email")),
+            QStringList({"--utf8", "--body", ExpectedBody()}));
+  EXPECT_EQ(RecordedArguments(Record("xdg-open")),
+            QStringList{QString::fromStdString(temp_.home().string())});
+  EXPECT_TRUE(Shown().contains(file_ + " to the new mail: drag it"))
+      << Shown().toStdString();
+  messages_.UnloadErrorForm();
+  std::filesystem::remove(Record("xdg-email"));
 
   // The portal gets the file as an open descriptor.
   FakeEmailPortal portal;
-  ASSERT_TRUE(offer("org.freedesktop.portal.Desktop",
-                    "/org/freedesktop/portal/desktop", &portal));
+  ASSERT_TRUE(desktop.registerObject("/org/freedesktop/portal/desktop", &portal,
+                                     QDBusConnection::ExportAllSlots));
+  ASSERT_TRUE(desktop.registerService("org.freedesktop.portal.Desktop"));
   Send("05143012.vrc", client);
   EXPECT_EQ(portal.attached, QStringList{file_});
   EXPECT_EQ(portal.body, ExpectedBody());

@@ -1,22 +1,26 @@
 // A window that passes for Thunderbird's compose window on X11: its WM_CLASS,
 // role and title, the focus in the To field, Alt+S for Subject and the body
-// after it. Writes its body to the file named on its command line whenever
-// the body changes.
-// compose_window BODY [DROPS X Y WIDTH HEIGHT]: at that place on the screen,
-// writes down what a drop gave to DROPS: each format, a tab and its data,
-// one per line.
+// after it.
+// compose_window BODY DROPS X Y WIDTH HEIGHT: at that place on the screen,
+// writes its body to BODY whenever the body changes, and what a drop gave to
+// DROPS: each format, a tab and its data, one per line.
 #include <QApplication>
 #include <QDropEvent>
-#include <QFile>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QWidget>
-#include <optional>
+#include <QSaveFile>
 
 namespace {
+
+// Whole or not at all, for the test that waits for the file.
+void Write(const QString& name, const QByteArray& bytes) {
+  QSaveFile file(name);
+  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+    file.commit();
+}
 
 class DropRecord final : public QObject {
  public:
@@ -27,12 +31,8 @@ class DropRecord final : public QObject {
     QByteArray out;
     for (const QString& format : drop->mimeData()->formats())
       out += format.toUtf8() + '\t' + drop->mimeData()->data(format) + '\n';
-    out += "action\t" + QByteArray::number(int(drop->dropAction())) + '\n';
-    // Whole or not at all, for the test that waits for it.
-    QFile file(name_ + ".part");
-    if (file.open(QIODevice::WriteOnly)) file.write(out);
-    file.close();
-    file.rename(name_);
+    Write(name_, out + "action\t" +
+                     QByteArray::number(int(drop->dropAction())) + '\n');
     return false;
   }
 
@@ -46,8 +46,10 @@ int main(int argc, char** argv) {
   qputenv("RESOURCE_NAME", "Msgcompose");  // WM_CLASS instance
   QApplication app(argc, argv);
   QApplication::setApplicationName("thunderbird-default");  // WM_CLASS class
-  if (argc < 2) return 2;
+  if (argc != 7) return 2;
   const QString body_file = QString::fromLocal8Bit(argv[1]);
+  DropRecord drops(QString::fromLocal8Bit(argv[2]));
+  app.installEventFilter(&drops);
 
   QWidget window;
   window.setWindowTitle("Write: (no subject) - Thunderbird");
@@ -62,19 +64,10 @@ int main(int argc, char** argv) {
   layout->addRow(subject_label, subject);
   layout->addRow(body);
   QObject::connect(body, &QPlainTextEdit::textChanged, [body, &body_file] {
-    QFile file(body_file);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-      file.write(body->toPlainText().toUtf8());
-    }
+    Write(body_file, body->toPlainText().toUtf8());
   });
-  window.resize(860, 800);
-  std::optional<DropRecord> drops;
-  if (argc == 7) {
-    drops.emplace(QString::fromLocal8Bit(argv[2]));
-    app.installEventFilter(&*drops);
-    window.setGeometry(atoi(argv[3]), atoi(argv[4]), atoi(argv[5]),
-                       atoi(argv[6]));
-  }
+  window.setGeometry(atoi(argv[3]), atoi(argv[4]), atoi(argv[5]),
+                     atoi(argv[6]));
   window.show();
   to->setFocus();
   return QApplication::exec();

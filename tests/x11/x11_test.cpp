@@ -1,7 +1,7 @@
 // On a real X server, beside a window that passes for Thunderbird's compose
 // window: a message dragged from the message list into it by the mouse, as a
-// user drags a message into a mail, and the recipient notice at the start of
-// its body after a drag end, through AT-SPI and by XTest keys.
+// user drags a message into a mail, and the recipient notice that the drag
+// end puts at the start of its body, through AT-SPI or else by XTest keys.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
-#include <algorithm>
 
 #include "platform/desktop/atspi_desktop.h"
 #include "platform/desktop/x11_desktop_windows.h"
@@ -24,8 +23,7 @@
 namespace vocapost {
 namespace {
 
-// The whole program on a virtual X display; a drag end presses the Viewer's
-// Command12.
+// The whole program on a virtual X display.
 class X11Test : public testing::AppTest {
  protected:
   void SetUp() override {
@@ -36,31 +34,10 @@ class X11Test : public testing::AppTest {
     compose_.terminate();
     compose_.waitForFinished(3000);
   }
-  // Starts the compose window and waits until it is mapped and painted, its
-  // focus in To.
-  void StartCompose(const QStringList& arguments) {
-    TearDown();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    compose_.setProcessEnvironment(env);
-    compose_.start(VOCAPOST_COMPOSE_WINDOW, arguments);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [this] {
-          const auto windows = x11_->TopLevelWindows();
-          return std::any_of(windows.begin(), windows.end(), [this](auto w) {
-            return x11_->Role(w) == "Msgcompose";
-          });
-        },
-        10000))
-        << "no compose window";
-    QTest::qWait(500);
-  }
-  QString Path(const char* name) const {
-    return QString::fromStdString((temp_.root() / name).string());
-  }
-  // The compose window's body once the notice is in (line ends as the
-  // editor keeps them), put there through `accessibility` or else by keys.
-  QString BodyAfterDrag(AccessibleDesktop* accessibility) {
+  // Starts the program on the X display with `accessibility` (none: keys
+  // only), and a fresh compose window at the bottom right of the screen,
+  // waiting until it is mapped and painted, its focus in To.
+  void Restart(AccessibleDesktop* accessibility) {
     app_.reset();
     Services services{settings_, clock_,      display_,    presenter_,
                       registry_, ender_,      wave_,       registry_store_,
@@ -70,71 +47,83 @@ class X11Test : public testing::AppTest {
     services.accessibility = accessibility;
     app_ = std::make_unique<Application>(services);
     EXPECT_EQ(Start(), StartResult::kRunning);
+    TearDown();
     QFile::remove(Path("body.txt"));
-    StartCompose({Path("body.txt")});
-    app_->viewer()->Command12()->Press();
-    QString body;
-    (void)QTest::qWaitFor(
-        [&] {
-          body = QString::fromUtf8(temp_.ReadFile(temp_.root() / "body.txt"))
-                     .replace("\r\n", "\n");
-          return body.startsWith(Notice());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    compose_.setProcessEnvironment(env);
+    QStringList arguments{Path("body.txt"), Path("dropped")};
+    for (int n : {mail_.x(), mail_.y(), mail_.width(), mail_.height()})
+      arguments << QString::number(n);
+    compose_.start(VOCAPOST_COMPOSE_WINDOW, arguments);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+          for (const WindowHandle window : x11_->TopLevelWindows())
+            if (x11_->Role(window) == "Msgcompose") return true;
+          return false;
         },
-        10000);
-    return body;
+        10000))
+        << "no compose window";
+    QTest::qWait(500);
+  }
+  QString Path(const char* name) const {
+    return QString::fromStdString((temp_.root() / name).string());
+  }
+  // The compose window's body once it starts with the notice (line ends as
+  // the editor keeps them).
+  QString Body() const {
+    const auto body = [this] {
+      return QString::fromUtf8(temp_.ReadFile(temp_.root() / "body.txt"))
+          .replace("\r\n", "\n");
+    };
+    (void)QTest::qWaitFor([&] { return body().startsWith(Notice()); }, 15000);
+    return body();
   }
   QString Notice() const {
     return NoticeLineFeedForm(app_->state().extra_texts).replace("\r\n", "\n");
   }
 
   std::unique_ptr<X11DesktopWindows> x11_ = X11DesktopWindows::Connect();
+  const QRect screen_ = QGuiApplication::primaryScreen()->geometry();
+  const QRect mail_{screen_.right() - 360, screen_.bottom() - 360, 340, 340};
   QProcess compose_;
 };
 
-TEST_F(X11Test, DraggingAMessageIntoAMailHandsItTheFile) {
+TEST_F(X11Test, ADraggedMessageGivesTheMailItsFileAndTheNotice) {
+  QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+  ASSERT_TRUE(bus);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [bus] { return bus->isServiceRegistered("org.a11y.Bus").value(); }, 5000))
+      << "no accessibility bus (at-spi2-core)";
   temp_.WriteFile("05143012.vrc", QByteArray(2000, 'm'));
-  ASSERT_EQ(Start(), StartResult::kRunning);
+  Restart(nullptr);
   MKERForm1& recorder = *app_->recorder();
-  int presses = 0;
-  app_->viewer()->Command12()->SetHandler([&] { ++presses; });
   recorder.move(0, 0);
   recorder.show();
-  const QString record = Path("dropped");
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  const QRect mail(screen.right() - 360, screen.bottom() - 360, 340, 340);
-  StartCompose({Path("body.txt"), record, QString::number(mail.x()),
-                QString::number(mail.y()), QString::number(mail.width()),
-                QString::number(mail.height())});
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&recorder));
-
   FileList& list = *recorder.File2();
   ASSERT_EQ(list.ListCount(), 1);
   const QPoint from =
       list.viewport()->mapToGlobal(list.visualItemRect(list.item(0)).center());
-  const QPoint body(mail.center().x(), mail.bottom() - 60);
-  QStringList steps;
+  const QPoint body(mail_.center().x(), mail_.bottom() - 60);
+  QString steps;
   for (const QPoint& at :
        {from, from + QPoint(20, 20), body, body + QPoint(5, 5)}) {
-    steps << "mousemove" << QString::number(at.x()) << QString::number(at.y())
-          << "sleep"
-          << "0.3";
-    if (at == from)
-      steps << "mousedown"
-            << "1"
-            << "sleep"
-            << "0.2";
+    steps += QString("mousemove %1 %2 sleep 0.3 ").arg(at.x()).arg(at.y());
+    if (at == from) steps += "mousedown 1 sleep 0.2 ";
   }
-  steps << "mouseup"
-        << "1";
   QProcess mouse;
-  mouse.start("xdotool", steps);
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return QFile::exists(record) && presses > 0; }, 15000));
-  mouse.waitForFinished(5000);
+  mouse.start("xdotool", (steps + "mouseup 1").split(' '));
 
+  // The body takes the dropped path as its text; the drag end pastes the
+  // notice before it, once.
   const QString path = QString::fromStdString(
       std::filesystem::canonical(temp_.home() / "05143012.vrc").string());
-  QFile dropped(record);
+  EXPECT_EQ(Body(), Notice() + "Existing text" + path);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            NoticeLineFeedForm(app_->state().extra_texts));
+  mouse.waitForFinished(5000);
+  QFile dropped(Path("dropped"));
   ASSERT_TRUE(dropped.open(QIODevice::ReadOnly));
   // Each format, a tab and its data, a line each (a URI list ends in CR LF).
   const QStringList received =
@@ -146,24 +135,14 @@ TEST_F(X11Test, DraggingAMessageIntoAMailHandsItTheFile) {
     EXPECT_TRUE(received.contains(line))
         << line.toStdString() << " not in " << received.join('|').toStdString();
   }
-  EXPECT_EQ(presses, 1) << "the end of the drag presses the Viewer's button";
-}
 
-TEST_F(X11Test, TheBodyStartsWithTheNoticeByAccessibilityOrByKeys) {
-  QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-  ASSERT_TRUE(bus);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [bus] { return bus->isServiceRegistered("org.a11y.Bus").value(); }, 5000))
-      << "no accessibility bus (at-spi2-core)";
+  // Through the accessibility tree the clipboard is left alone.
   QGuiApplication::clipboard()->setText("before");
   AtspiDesktop accessibility;
-  const QString by_accessibility = BodyAfterDrag(&accessibility);
-  EXPECT_EQ(by_accessibility, Notice() + "Existing text");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");  // not pasted
-  const QString by_keys = BodyAfterDrag(nullptr);
-  EXPECT_EQ(by_keys, Notice() + "Existing text");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(),
-            NoticeLineFeedForm(app_->state().extra_texts));
+  Restart(&accessibility);
+  app_->viewer()->Command12()->Press();
+  EXPECT_EQ(Body(), Notice() + "Existing text");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
 }
 
 }  // namespace
