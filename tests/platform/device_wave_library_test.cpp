@@ -16,8 +16,7 @@
 namespace vocapost {
 namespace {
 
-class ManualInput final : public AudioInput {
- public:
+struct ManualInput final : AudioInput {
   bool Open() override { return openable; }
   bool Start(SampleSink s) override {
     sink = std::move(s);
@@ -28,8 +27,7 @@ class ManualInput final : public AudioInput {
   SampleSink sink;
 };
 
-class ManualOutput final : public AudioOutput {
- public:
+struct ManualOutput final : AudioOutput {
   bool Open() override { return openable; }
   bool Start(SampleSource) override { return true; }
   void Stop() override {}
@@ -37,8 +35,7 @@ class ManualOutput final : public AudioOutput {
 };
 
 // The window the library posts to.
-class Window final : public QObject {
- public:
+struct Window final : QObject {
   bool event(QEvent* e) override {
     if (e->type() != WindowMessageEvent::EventType()) return QObject::event(e);
     const auto* m = static_cast<WindowMessageEvent*>(e);
@@ -72,18 +69,6 @@ class DeviceWaveLibraryTest : public testing::HomeTest {
   uint8_t block_[kAudioBlockSize] = {};
 };
 
-TEST_F(DeviceWaveLibraryTest, RefusesAnythingButGsmInWholeBlocks) {
-  WaveFormat pcm;
-  pcm.format_tag = 1;
-  EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
-  input_->openable = false;
-  EXPECT_EQ(Init(), DeviceWaveLibrary::kNoInput);
-  EXPECT_EQ(library_.StartWaveRecorderRaw(state_),
-            DeviceWaveLibrary::kNotReady);
-  output_->openable = false;
-  EXPECT_EQ(library_.StartWavePlayerRaw(state_), DeviceWaveLibrary::kNoOutput);
-}
-
 // The recorder window drops a notification whose header repeats the last.
 // Buffers kept out (choice 1) are not recorded into until the next start.
 TEST_F(DeviceWaveLibraryTest, BuffersGoRoundEachWithItsOwnHeaderAndSound) {
@@ -111,7 +96,16 @@ TEST_F(DeviceWaveLibraryTest, BuffersGoRoundEachWithItsOwnHeaderAndSound) {
   EXPECT_EQ(window_.filled.size(), 7u + DeviceWaveLibrary::kRecorderBuffers);
 }
 
-TEST_F(DeviceWaveLibraryTest, QueueIsBoundedAndStoppingReportsWhatWasCutOff) {
+TEST_F(DeviceWaveLibraryTest, RefusesWhatItCannotPlayAndBoundsItsQueue) {
+  WaveFormat pcm;
+  pcm.format_tag = 1;
+  EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
+  input_->openable = output_->openable = false;
+  EXPECT_EQ(Init(), DeviceWaveLibrary::kNoInput);
+  EXPECT_EQ(library_.StartWaveRecorderRaw(state_),
+            DeviceWaveLibrary::kNotReady);
+  EXPECT_EQ(library_.StartWavePlayerRaw(state_), DeviceWaveLibrary::kNoOutput);
+  input_->openable = output_->openable = true;
   ASSERT_EQ(Init(), 0);
   ASSERT_EQ(library_.StartWavePlayerRaw(state_), 0);
   for (size_t i = 0; i < DeviceWaveLibrary::kMostQueuedBlocks; ++i)
@@ -120,7 +114,8 @@ TEST_F(DeviceWaveLibraryTest, QueueIsBoundedAndStoppingReportsWhatWasCutOff) {
             DeviceWaveLibrary::kQueueFull);
   ASSERT_EQ(library_.StopWavePlayer(state_), 0);
   QCoreApplication::processEvents();
-  EXPECT_EQ(window_.played.size(), DeviceWaveLibrary::kMostQueuedBlocks);
+  EXPECT_EQ(window_.played.size(), DeviceWaveLibrary::kMostQueuedBlocks)
+      << "stopping reports what was cut off";
   library_.Detach();
   ASSERT_EQ(library_.StartWaveRecorderRaw(state_), 0);
   Capture(5440);
@@ -130,10 +125,10 @@ TEST_F(DeviceWaveLibraryTest, QueueIsBoundedAndStoppingReportsWhatWasCutOff) {
 // The real sound path: PortAudio through ALSA into a PulseAudio server of the
 // test's own, whose null sink's monitor is recorded while we play into it.
 TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
-  const QString runtime =
-      QString::fromStdString((temp_.root() / "pulse-run").string());
-  std::filesystem::create_directories(runtime.toStdString());
-  chmod(runtime.toUtf8().constData(), 0700);
+  const auto run = temp_.root() / "pulse-run";
+  std::filesystem::create_directories(run);
+  chmod(run.c_str(), 0700);
+  const QString runtime = QString::fromStdString(run.string());
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_RUNTIME_DIR", runtime);
   env.insert("HOME", runtime);
@@ -176,11 +171,10 @@ TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
   daemon.start("pulseaudio", {"-k"});
   daemon.waitForFinished(10000);
   ASSERT_GE(snr.size(), 8u) << "the recorder delivered too little";
-  // The buffers that fall inside the tone carry it clearly; after it the
-  // monitor is silent.
-  EXPECT_GE(std::count_if(snr.begin(), snr.end(),
-                          [](double db) { return db >= 12.0; }),
-            4);
+  // The buffers inside the tone carry it clearly; after it, silence.
+  EXPECT_GE(
+      std::count_if(snr.begin(), snr.end(), [](double db) { return db >= 12; }),
+      4);
   EXPECT_LT(snr.back(), 0.0);
 }
 

@@ -25,28 +25,25 @@ TEST_F(ProgramStartTest, CommandLineIsSplitAsAShellWould) {
   EXPECT_EQ(starter.started.size(), 1u);
 }
 
-TEST_F(ProgramStartTest, ScriptOfTheProgramHomeRunsThroughShWithItsArguments) {
-  // No execute bit, and a name that no PATH program has.
+// A script of the program home needs no execute bit; notepad is the
+// desktop's text editor, given the file's full path.
+TEST_F(ProgramStartTest, HomeScriptsRunThroughShAndNotepadIsTheTextEditor) {
   temp_.WriteFile("tool.exe",
                   "#!/bin/sh\necho \"$1 $2\" > ran.tmp\nmv ran.tmp ran.txt\n");
   DetachedProgramStarter starter;
   ASSERT_TRUE(StartCommandLine(starter, "tool.exe first 'and second'"));
   QElapsedTimer waited;
-  waited.start();
-  while (temp_.ReadFile("ran.txt").isEmpty() && waited.elapsed() < 10000)
+  for (waited.start();
+       temp_.ReadFile("ran.txt").isEmpty() && waited.elapsed() < 10000;)
     QTest::qWait(20);
   EXPECT_EQ(temp_.ReadFile("ran.txt"), "first and second\n");
   EXPECT_FALSE(starter.Start("no-such-program-anywhere", {}));
-}
-
-TEST_F(ProgramStartTest, NotepadIsTheDesktopsTextEditorGivenTheFullPath) {
   if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
     GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed";
   testing::EnvironmentScope env;
   for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
-                           "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
+                           "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
     env.Unset(name);
-  }
   env.Set("XDG_DATA_DIRS", temp_.root() / "share");
   env.Set("XDG_CONFIG_DIRS", temp_.root() / "xdg");
   const auto editor = temp_.root() / "bin" / "editor";
@@ -59,13 +56,11 @@ TEST_F(ProgramStartTest, NotepadIsTheDesktopsTextEditorGivenTheFullPath) {
       "[Desktop Entry]\nType=Application\nName=Editor\nExec=" +
           QByteArray::fromStdString(editor.string()) + " --new-window %F\n");
   temp_.WriteFile("readme.vcp", "read me");
-
-  DetachedProgramStarter starter;
   ASSERT_TRUE(StartCommandLine(starter, "notepad.exe readme.vcp"));
   EXPECT_EQ(testing::RecordedArguments(record),
-            QStringList(
-                {"--new-window", QString::fromStdString(
-                                     (temp_.home() / "readme.vcp").string())}));
+            (QStringList{"--new-window",
+                         QString::fromStdString(
+                             (temp_.home() / "readme.vcp").string())}));
 }
 
 }  // namespace

@@ -49,7 +49,8 @@ TEST_F(SettingsStoreTest, HandWrittenValuesReachTheProgramExactly) {
       {"FullDuplex", std::nullopt},  // before any section, or a comment
       {"Only", std::nullopt},
   };
-  for (const auto& [key, expected] : cases) EXPECT_EQ(Get(key), expected) << key;
+  for (const auto& [key, expected] : cases)
+    EXPECT_EQ(Get(key), expected) << key;
 }
 
 TEST_F(SettingsStoreTest, AWriteChangesOnlyItsOwnLine) {

@@ -31,7 +31,7 @@ TEST(NormaliseFrameTest, A176By144FrameIsCutToRows24To143) {
 
 // The top-left chroma block is raised: U (blue) in I420, V (red) in YV12.
 // Planar rows come top first, so that block ends up in the last row.
-TEST(NormaliseFrameTest, PlanarFramesAreTurnedUpAndChromaPlanesFollowTheirCode) {
+TEST(NormaliseFrameTest, PlanarFramesAreTurnedUpAndChromaFollowsTheCode) {
   std::vector<uint8_t> frame(160 * 120 * 3 / 2, 128), work;
   frame[160 * 120] = 255;
   const size_t last_row = 119 * 160 * 3;
@@ -48,13 +48,14 @@ TEST(NormaliseFrameTest, PlanarFramesAreTurnedUpAndChromaPlanesFollowTheirCode) 
 
 TEST(NormaliseFrameTest, FramesOfTheWrongKindOrTooShortGiveNoPicture) {
   std::vector<uint8_t> frame(57600), work;
-  const uint32_t i420 = FourCCFromText("I420");
+  const uint32_t i420 = FourCCFromText("I420"), mjpg = FourCCFromText("MJPG");
   const struct {
     int width, height;
     uint32_t code, bytes;
-  } refused[] = {{240, 180, 0, 1000},    {176, 144, 0, 1000},
-                 {160, 120, i420, 1000}, {320, 240, i420, 1000},
-                 {160, 120, FourCCFromText("MJPG"), 57600}};
+  } refused[] = {
+      {240, 180, 0, 1000},    {176, 144, 0, 1000},     {160, 120, i420, 1000},
+      {320, 240, i420, 1000}, {160, 120, mjpg, 57600},
+  };
   for (const auto& c : refused) {
     EXPECT_EQ(Normalise(c.width, c.height, c.code, frame, c.bytes, work),
               nullptr)

@@ -41,7 +41,7 @@ class SmsvCodecTest : public testing::HomeTest {
     FrameHeader header = out_;
     header.bitmap.size_image = static_cast<uint32_t>(payload.size());
     BitmapInfoHeader decoded_format;
-    std::vector<uint8_t> picture(static_cast<size_t>(in_.width * in_.height * 3));
+    std::vector<uint8_t> picture(in_.width * in_.height * 3u);
     IcDecompress d;
     d.input_format = &header;
     d.input = payload.data();
@@ -58,8 +58,9 @@ class SmsvCodecTest : public testing::HomeTest {
 };
 
 TEST_F(SmsvCodecTest, NoiseNeverPassesTheLargestRecordAndStillGivesPictures) {
-  for (const auto& [w, h, ratio] :
-       {std::tuple{80, 60, 25u}, {160, 120, 50u}, {240, 180, 100u}, {240, 180, 25u}}) {
+  const std::tuple<int, int, uint32_t> cases[] = {
+      {80, 60, 25}, {160, 120, 50}, {240, 180, 100}, {240, 180, 25}};
+  for (const auto& [w, h, ratio] : cases) {
     SCOPED_TRACE(std::to_string(w) + " ratio " + std::to_string(ratio));
     Begin(w, h, ratio);
     int records = 0;
@@ -73,9 +74,8 @@ TEST_F(SmsvCodecTest, NoiseNeverPassesTheLargestRecordAndStillGivesPictures) {
 }
 
 TEST_F(SmsvCodecTest, OtherCodecsAreNotFoundAndBadPayloadsAreRefused) {
-  EXPECT_EQ(codecs_.Locate(FourCCFromText("VIDC"), FourCCFromText("MSVC"),
-                           CodecMode::kCompress),
-            0);
+  EXPECT_FALSE(codecs_.Locate(FourCCFromText("VIDC"), FourCCFromText("MSVC"),
+                              CodecMode::kCompress));
   Begin(160, 120, 25);
   Compress(testing::PatternPicture(160, 120, 0), true);
   // A fresh decoder has no reference for a difference frame.

@@ -84,17 +84,16 @@ TEST_F(VideoEngineTest, UntrustedRecordsAreRefusedAndPlayingGoesOn) {
   ASSERT_TRUE(video().DecompressFrameRecord(key.data(), size));
   EXPECT_EQ(video().last_decompress_flags(), 0u);
   std::vector<uint8_t> record = key;
-  for (const uint8_t last : {0, 255}) {
-    record.back() = last;
-    ASSERT_TRUE(video().DecompressFrameRecord(record.data(), size));
-    EXPECT_EQ(video().last_decompress_flags(), kIcDecompressNotKeyFrame);
-  }
+  record.back() = 0;
+  ASSERT_TRUE(video().DecompressFrameRecord(record.data(), size));
+  EXPECT_EQ(video().last_decompress_flags(), kIcDecompressNotKeyFrame);
   EXPECT_FALSE(video().DecompressFrameRecord(record.data(), size - 1));
   EXPECT_FALSE(video().DecompressFrameRecord(record.data(), 40));
   FrameHeader header = ParseFrameHeader(record.data());
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-  for (const auto& [width, height] : {std::pair{-160, 120}, {160, 0},
-                                      {kMax, kMax}, {4, -(1 << 30)}, {288, 289}}) {
+  const std::pair<int32_t, int32_t> sizes[] = {
+      {-160, 120}, {160, 0}, {kMax, kMax}, {4, -(1 << 30)}, {288, 289}};
+  for (const auto& [width, height] : sizes) {
     header.bitmap.width = width;
     header.bitmap.height = height;
     WriteFrameHeader(header, record.data());
