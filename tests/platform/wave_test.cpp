@@ -1,5 +1,3 @@
-#include "platform/wave/device_wave_library.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,7 +6,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <mutex>
 
+#include "platform/wave/audio_device.h"
+#include "platform/wave/device_wave_library.h"
+#include "platform/wave/wav_file.h"
 #include "platform/window_message/window_message.h"
 #include "support/temp_home.h"
 #include "support/tone.h"
@@ -53,6 +55,9 @@ class DeviceWaveLibraryTest : public testing::HomeTest {
   }
   int16_t Copy(intptr_t header, int16_t choice = 0) {
     return library_.CopyRawBufferWaveRecorder(header, block_, choice, state_);
+  }
+  QString Path(const char* name) const {
+    return QString::fromStdString((temp_.home() / name).string());
   }
   void Capture(size_t samples) {
     const std::vector<int16_t> tone = testing::Tone(440, samples);
@@ -120,6 +125,42 @@ TEST_F(DeviceWaveLibraryTest, RefusesWhatItCannotPlayAndBoundsItsQueue) {
   ASSERT_EQ(library_.StartWaveRecorderRaw(state_), 0);
   Capture(5440);
   EXPECT_TRUE(window_.filled.empty()) << "a detached library posts nothing";
+}
+
+// Whole after every append, as after an abrupt end, and read at its pace.
+TEST_F(DeviceWaveLibraryTest, WavFilesRoundTripAndPlayInRealTimeThenSilence) {
+  const std::vector<int16_t> tone = testing::Tone(440, 800, 9000);
+  {
+    WavWriter writer(Path("in.wav"));
+    writer.Append(tone.data(), 500);
+    EXPECT_EQ(ReadWavSamples(Path("in.wav")).value().size(), 500u);
+    writer.Append(tone.data() + 500, 300);
+  }
+  EXPECT_EQ(ReadWavSamples(Path("in.wav")).value(), tone);
+  // An odd-sized chunk before the samples is followed by a pad byte.
+  temp_.WriteFile("padded.wav", temp_.ReadFile("in.wav").insert(
+                                    36, QByteArray("LIST\x03\0\0\0abc\0", 12)));
+  EXPECT_EQ(ReadWavSamples(Path("padded.wav")).value(), tone);
+  auto input = MakeAudioInput("wav:" + Path("in.wav"));
+  ASSERT_TRUE(input->Open());
+  std::mutex mutex;
+  std::vector<int16_t> got;
+  ASSERT_TRUE(input->Start([&](const int16_t* s, size_t n) {
+    std::lock_guard lock(mutex);
+    got.insert(got.end(), s, s + n);
+  }));
+  QThread::msleep(300);
+  input->Stop();
+  // About 300 ms at 8000 samples a second, not as fast as it can.
+  ASSERT_GE(got.size(), 800u);  // a busy machine may start the thread late
+  EXPECT_LE(got.size(), 4000u);
+  EXPECT_EQ(std::vector<int16_t>(got.begin(), got.begin() + 800), tone);
+  EXPECT_EQ(*std::max_element(got.begin() + 800, got.end()), 0);
+  // Named choices that cannot work do not open.
+  EXPECT_FALSE(MakeAudioInput("none")->Open());
+  EXPECT_FALSE(MakeAudioInput("wav:/absent.wav")->Open());
+  EXPECT_FALSE(MakeAudioOutput("speaker-7")->Open());
+  EXPECT_FALSE(MakeAudioOutput("wav:/nonexistent-folder/out.wav")->Open());
 }
 
 // The real sound path: PortAudio through ALSA into a PulseAudio server of the
