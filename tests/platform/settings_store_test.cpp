@@ -17,15 +17,16 @@ class SettingsStoreTest : public testing::HomeTest {
   }
 };
 
-// Files written by hand: either line end, indented keys, comment lines.
+// Files written by hand: either line end, indented keys, comment lines,
+// no line end after the last.
 TEST_F(SettingsStoreTest, HandWrittenFilesAreReadExactlyAndChangedInOneLine) {
   const struct {
     QByteArray before;
     std::optional<QString> list;
     QByteArray after;  // FullDuplex set to 0
   } cases[] = {
-      {"[properties]\r\n  List = a, b ; c\r\n", " a, b ; c",
-       "[properties]\r\n  List = a, b ; c\r\nFullDuplex=0\r\n"},
+      {"[properties]\r\n  List = a, b ; c\r\nB=1", " a, b ; c",
+       "[properties]\r\n  List = a, b ; c\r\nB=1\r\nFullDuplex=0"},
       {"[Properties]\n; List=2\nfullduplex=1\n", std::nullopt,
        "[Properties]\n; List=2\nfullduplex=0\n"},
       {"[Properties]\n; List=2\n", std::nullopt,

@@ -141,6 +141,8 @@ TEST_F(DeviceWaveLibraryTest, WavFilesRoundTripAndPlayInRealTimeThenSilence) {
   temp_.WriteFile("padded.wav", temp_.ReadFile("in.wav").insert(
                                     36, QByteArray("LIST\x03\0\0\0abc\0", 12)));
   EXPECT_EQ(ReadWavSamples(Path("padded.wav")).value(), tone);
+  temp_.WriteFile("junk.wav", "RIFF....WAVEjunk");
+  EXPECT_FALSE(ReadWavSamples(Path("junk.wav")).has_value());
   auto input = MakeAudioInput("wav:" + Path("in.wav"));
   ASSERT_TRUE(input->Open());
   std::mutex mutex;
