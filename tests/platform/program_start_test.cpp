@@ -6,13 +6,32 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "platform/home/program_home.h"
 #include "support/recording_program.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
 namespace {
 
-class ProgramStartTest : public testing::HomeTest {};
+using ProgramStartTest = testing::HomeTest;
+
+TEST_F(ProgramStartTest, HomeIsTheExplicitOneThenAnAbsoluteDataFolder) {
+  testing::EnvironmentScope env;
+  env.Set("HOME", temp_.root());
+  const std::tuple<QByteArray, QByteArray, std::filesystem::path> cases[] = {
+      {"/some/where", "", "/some/where"},
+      {"", QByteArray::fromStdString((temp_.root() / "data").string()),
+       temp_.root() / "data" / "vocapost"},
+      // Not valid, as the package stub also decides.
+      {"", "relative/data", temp_.root() / ".local" / "share" / "vocapost"},
+  };
+  for (const auto& [home, data_home, expected] : cases) {
+    env.Set("VOCAPOST_HOME", home);
+    env.Set("XDG_DATA_HOME", data_home);
+    EXPECT_EQ(ResolveProgramHome(), expected)
+        << home.toStdString() << data_home.toStdString();
+  }
+}
 
 TEST_F(ProgramStartTest, CommandLineIsSplitAsAShellWould) {
   RecordingStarter starter;
@@ -25,28 +44,25 @@ TEST_F(ProgramStartTest, CommandLineIsSplitAsAShellWould) {
   EXPECT_EQ(starter.started.size(), 1u);
 }
 
-TEST_F(ProgramStartTest, ScriptOfTheProgramHomeRunsThroughShWithItsArguments) {
-  // No execute bit, and a name that no PATH program has.
+// A script of the program home needs no execute bit; notepad is the
+// desktop's text editor, given the file's full path.
+TEST_F(ProgramStartTest, HomeScriptsRunThroughShAndNotepadIsTheTextEditor) {
   temp_.WriteFile("tool.exe",
                   "#!/bin/sh\necho \"$1 $2\" > ran.tmp\nmv ran.tmp ran.txt\n");
   DetachedProgramStarter starter;
   ASSERT_TRUE(StartCommandLine(starter, "tool.exe first 'and second'"));
   QElapsedTimer waited;
-  waited.start();
-  while (temp_.ReadFile("ran.txt").isEmpty() && waited.elapsed() < 10000)
+  for (waited.start();
+       temp_.ReadFile("ran.txt").isEmpty() && waited.elapsed() < 10000;)
     QTest::qWait(20);
   EXPECT_EQ(temp_.ReadFile("ran.txt"), "first and second\n");
   EXPECT_FALSE(starter.Start("no-such-program-anywhere", {}));
-}
-
-TEST_F(ProgramStartTest, NotepadIsTheDesktopsTextEditorGivenTheFullPath) {
   if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
     GTEST_SKIP() << "xdg-mime (xdg-utils) is not installed";
   testing::EnvironmentScope env;
   for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
-                           "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"}) {
+                           "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"})
     env.Unset(name);
-  }
   env.Set("XDG_DATA_DIRS", temp_.root() / "share");
   env.Set("XDG_CONFIG_DIRS", temp_.root() / "xdg");
   const auto editor = temp_.root() / "bin" / "editor";
@@ -59,13 +75,11 @@ TEST_F(ProgramStartTest, NotepadIsTheDesktopsTextEditorGivenTheFullPath) {
       "[Desktop Entry]\nType=Application\nName=Editor\nExec=" +
           QByteArray::fromStdString(editor.string()) + " --new-window %F\n");
   temp_.WriteFile("readme.vcp", "read me");
-
-  DetachedProgramStarter starter;
   ASSERT_TRUE(StartCommandLine(starter, "notepad.exe readme.vcp"));
   EXPECT_EQ(testing::RecordedArguments(record),
-            QStringList(
-                {"--new-window", QString::fromStdString(
-                                     (temp_.home() / "readme.vcp").string())}));
+            (QStringList{"--new-window",
+                         QString::fromStdString(
+                             (temp_.home() / "readme.vcp").string())}));
 }
 
 }  // namespace

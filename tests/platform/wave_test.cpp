@@ -1,5 +1,3 @@
-#include "platform/wave/device_wave_library.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,7 +6,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
+#include <mutex>
 
+#include "platform/wave/audio_device.h"
+#include "platform/wave/device_wave_library.h"
+#include "platform/wave/wav_file.h"
 #include "platform/window_message/window_message.h"
 #include "support/temp_home.h"
 #include "support/tone.h"
@@ -16,8 +18,7 @@
 namespace vocapost {
 namespace {
 
-class ManualInput final : public AudioInput {
- public:
+struct ManualInput final : AudioInput {
   bool Open() override { return openable; }
   bool Start(SampleSink s) override {
     sink = std::move(s);
@@ -28,8 +29,7 @@ class ManualInput final : public AudioInput {
   SampleSink sink;
 };
 
-class ManualOutput final : public AudioOutput {
- public:
+struct ManualOutput final : AudioOutput {
   bool Open() override { return openable; }
   bool Start(SampleSource) override { return true; }
   void Stop() override {}
@@ -37,8 +37,7 @@ class ManualOutput final : public AudioOutput {
 };
 
 // The window the library posts to.
-class Window final : public QObject {
- public:
+struct Window final : QObject {
   bool event(QEvent* e) override {
     if (e->type() != WindowMessageEvent::EventType()) return QObject::event(e);
     const auto* m = static_cast<WindowMessageEvent*>(e);
@@ -57,6 +56,9 @@ class DeviceWaveLibraryTest : public testing::HomeTest {
   int16_t Copy(intptr_t header, int16_t choice = 0) {
     return library_.CopyRawBufferWaveRecorder(header, block_, choice, state_);
   }
+  QString Path(const char* name) const {
+    return QString::fromStdString((temp_.home() / name).string());
+  }
   void Capture(size_t samples) {
     const std::vector<int16_t> tone = testing::Tone(440, samples);
     input_->sink(tone.data(), tone.size());
@@ -71,18 +73,6 @@ class DeviceWaveLibraryTest : public testing::HomeTest {
   StateBlock state_{};
   uint8_t block_[kAudioBlockSize] = {};
 };
-
-TEST_F(DeviceWaveLibraryTest, RefusesAnythingButGsmInWholeBlocks) {
-  WaveFormat pcm;
-  pcm.format_tag = 1;
-  EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
-  input_->openable = false;
-  EXPECT_EQ(Init(), DeviceWaveLibrary::kNoInput);
-  EXPECT_EQ(library_.StartWaveRecorderRaw(state_),
-            DeviceWaveLibrary::kNotReady);
-  output_->openable = false;
-  EXPECT_EQ(library_.StartWavePlayerRaw(state_), DeviceWaveLibrary::kNoOutput);
-}
 
 // The recorder window drops a notification whose header repeats the last.
 // Buffers kept out (choice 1) are not recorded into until the next start.
@@ -111,7 +101,16 @@ TEST_F(DeviceWaveLibraryTest, BuffersGoRoundEachWithItsOwnHeaderAndSound) {
   EXPECT_EQ(window_.filled.size(), 7u + DeviceWaveLibrary::kRecorderBuffers);
 }
 
-TEST_F(DeviceWaveLibraryTest, QueueIsBoundedAndStoppingReportsWhatWasCutOff) {
+TEST_F(DeviceWaveLibraryTest, RefusesWhatItCannotPlayAndBoundsItsQueue) {
+  WaveFormat pcm;
+  pcm.format_tag = 1;
+  EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
+  input_->openable = output_->openable = false;
+  EXPECT_EQ(Init(), DeviceWaveLibrary::kNoInput);
+  EXPECT_EQ(library_.StartWaveRecorderRaw(state_),
+            DeviceWaveLibrary::kNotReady);
+  EXPECT_EQ(library_.StartWavePlayerRaw(state_), DeviceWaveLibrary::kNoOutput);
+  input_->openable = output_->openable = true;
   ASSERT_EQ(Init(), 0);
   ASSERT_EQ(library_.StartWavePlayerRaw(state_), 0);
   for (size_t i = 0; i < DeviceWaveLibrary::kMostQueuedBlocks; ++i)
@@ -120,20 +119,59 @@ TEST_F(DeviceWaveLibraryTest, QueueIsBoundedAndStoppingReportsWhatWasCutOff) {
             DeviceWaveLibrary::kQueueFull);
   ASSERT_EQ(library_.StopWavePlayer(state_), 0);
   QCoreApplication::processEvents();
-  EXPECT_EQ(window_.played.size(), DeviceWaveLibrary::kMostQueuedBlocks);
+  EXPECT_EQ(window_.played.size(), DeviceWaveLibrary::kMostQueuedBlocks)
+      << "stopping reports what was cut off";
   library_.Detach();
   ASSERT_EQ(library_.StartWaveRecorderRaw(state_), 0);
   Capture(5440);
   EXPECT_TRUE(window_.filled.empty()) << "a detached library posts nothing";
 }
 
+// Whole after every append, as after an abrupt end, and read at its pace.
+TEST_F(DeviceWaveLibraryTest, WavFilesRoundTripAndPlayInRealTimeThenSilence) {
+  const std::vector<int16_t> tone = testing::Tone(440, 800, 9000);
+  {
+    WavWriter writer(Path("in.wav"));
+    writer.Append(tone.data(), 500);
+    EXPECT_EQ(ReadWavSamples(Path("in.wav")).value().size(), 500u);
+    writer.Append(tone.data() + 500, 300);
+  }
+  EXPECT_EQ(ReadWavSamples(Path("in.wav")).value(), tone);
+  // An odd-sized chunk before the samples is followed by a pad byte.
+  temp_.WriteFile("padded.wav", temp_.ReadFile("in.wav").insert(
+                                    36, QByteArray("LIST\x03\0\0\0abc\0", 12)));
+  EXPECT_EQ(ReadWavSamples(Path("padded.wav")).value(), tone);
+  temp_.WriteFile("junk.wav", "RIFF....WAVEjunk");
+  EXPECT_FALSE(ReadWavSamples(Path("junk.wav")).has_value());
+  auto input = MakeAudioInput("wav:" + Path("in.wav"));
+  ASSERT_TRUE(input->Open());
+  std::mutex mutex;
+  std::vector<int16_t> got;
+  ASSERT_TRUE(input->Start([&](const int16_t* s, size_t n) {
+    std::lock_guard lock(mutex);
+    got.insert(got.end(), s, s + n);
+  }));
+  QThread::msleep(300);
+  input->Stop();
+  // About 300 ms at 8000 samples a second, not as fast as it can.
+  ASSERT_GE(got.size(), 800u);  // a busy machine may start the thread late
+  EXPECT_LE(got.size(), 4000u);
+  EXPECT_EQ(std::vector<int16_t>(got.begin(), got.begin() + 800), tone);
+  EXPECT_EQ(*std::max_element(got.begin() + 800, got.end()), 0);
+  // Named choices that cannot work do not open.
+  EXPECT_FALSE(MakeAudioInput("none")->Open());
+  EXPECT_FALSE(MakeAudioInput("wav:/absent.wav")->Open());
+  EXPECT_FALSE(MakeAudioOutput("speaker-7")->Open());
+  EXPECT_FALSE(MakeAudioOutput("wav:/nonexistent-folder/out.wav")->Open());
+}
+
 // The real sound path: PortAudio through ALSA into a PulseAudio server of the
 // test's own, whose null sink's monitor is recorded while we play into it.
 TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
-  const QString runtime =
-      QString::fromStdString((temp_.root() / "pulse-run").string());
-  std::filesystem::create_directories(runtime.toStdString());
-  chmod(runtime.toUtf8().constData(), 0700);
+  const auto run = temp_.root() / "pulse-run";
+  std::filesystem::create_directories(run);
+  chmod(run.c_str(), 0700);
+  const QString runtime = QString::fromStdString(run.string());
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("XDG_RUNTIME_DIR", runtime);
   env.insert("HOME", runtime);
@@ -176,11 +214,10 @@ TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
   daemon.start("pulseaudio", {"-k"});
   daemon.waitForFinished(10000);
   ASSERT_GE(snr.size(), 8u) << "the recorder delivered too little";
-  // The buffers that fall inside the tone carry it clearly; after it the
-  // monitor is silent.
-  EXPECT_GE(std::count_if(snr.begin(), snr.end(),
-                          [](double db) { return db >= 12.0; }),
-            4);
+  // The buffers inside the tone carry it clearly; after it, silence.
+  EXPECT_GE(
+      std::count_if(snr.begin(), snr.end(), [](double db) { return db >= 12; }),
+      4);
   EXPECT_LT(snr.back(), 0.0);
 }
 
