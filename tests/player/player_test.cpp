@@ -160,8 +160,7 @@ TEST_F(PlayerTest, PlayTellsWhatStopsItAndShowsThePictureForSound) {
   const QString logged = Logged();
   for (const char* told :
        {"\tYou can only use the Play button to replay the current ",
-        "\tRecording, Please Stop First\n",
-        "\tplay error -3\n"})
+        "\tRecording, Please Stop First\n", "\tplay error -3\n"})
     EXPECT_TRUE(logged.contains(told)) << told;
 }
 
