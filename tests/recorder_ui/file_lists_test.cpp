@@ -31,31 +31,22 @@ class FileListsTest : public testing::AppTest {
   QStringList sent_;
 };
 
-TEST_F(FileListsTest, FileButtonsAndMenuItemsNeedASelectionAndActOnIt) {
-  const struct {
-    int command;  // a button, else the menu item
-    const char* item;
-    QString done;  // what it did, with every list selected
-  } cases[] = {
-      {22, "", "package voca-MSG05143012.exe"},
-      {23, "", "sent 05143012.vrc"},
-      {24, "", "package voca-MSG06000000.exe"},
-      {25, "", "sent 06000000.vrc"},
-      {26, "", "playing 2100 bytes"},
-      {28, "", "sent vocap.exe"},
-      {0, "mnuSendMake", "sent 05143012.vrc"},
-      {27, "", "deleted 06000000.vrc"},  // last: the file is gone
-  };
+TEST_F(FileListsTest, FileButtonsNeedASelectionAndActOnTheSelectedFile) {
   // A button without a selection only says so.
   recorder().Command(27)->Press();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command == 0 ? c.item : std::to_string(c.command));
+  SelectAll();
+  recorder().findChild<QAction*>("mnuSendMake")->trigger();
+  EXPECT_EQ(sent_.takeFirst(), "05143012.vrc");
+  const std::pair<int, QString> cases[] = {
+      // What each button did, with every list selected.
+      {22, "package voca-MSG05143012.exe"}, {23, "sent 05143012.vrc"},
+      {24, "package voca-MSG06000000.exe"}, {25, "sent 06000000.vrc"},
+      {26, "playing 2100 bytes"},           {28, "sent vocap.exe"},
+      {27, "deleted 06000000.vrc"},  // last: the file is gone
+  };
+  for (const auto& [command, what] : cases) {
     SelectAll();
-    if (c.command != 0) {
-      recorder().Command(c.command)->Press();
-    } else {
-      recorder().findChild<QAction*>(c.item)->trigger();
-    }
+    recorder().Command(command)->Press();
     QString done;
     if (!sent_.isEmpty()) done = "sent " + sent_.takeFirst();
     if (app_->state().activity.is_playing == 1) {
@@ -66,7 +57,7 @@ TEST_F(FileListsTest, FileButtonsAndMenuItemsNeedASelectionAndActOnIt) {
     if (recorder().File3()->pattern().startsWith("voca-MSG"))
       done = "package " + recorder().File3()->SelectedName();
     if (!Exists("06000000.vrc")) done = "deleted 06000000.vrc";
-    EXPECT_EQ(done, c.done);
+    EXPECT_EQ(done, what) << command;
   }
   // A package of a file gone meanwhile is refused in the message window.
   recorder().File2()->SetListIndex(0);
