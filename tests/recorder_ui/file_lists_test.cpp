@@ -73,22 +73,26 @@ TEST_F(FileListsTest, FileButtonsNeedASelectionAndActOnTheSelectedFile) {
 // the package list's clear the package list, as does choosing a speed.
 TEST_F(FileListsTest, MenusNameTheFileAndClearPackages) {
   SelectAll();
-  QTest::mouseClick(recorder().File1()->viewport(), Qt::RightButton, {},
+  QTest::mouseClick(recorder().File2()->viewport(), Qt::RightButton, {},
                     QPoint(5, 5));
-  ASSERT_TRUE(recorder().mnuMake()->isVisible());
+  ASSERT_TRUE(recorder().mnuDelete()->isVisible());
   QStringList captions;
-  for (QAction* item : recorder().mnuMake()->actions())
+  for (QAction* item : recorder().mnuDelete()->actions())
     captions << item->text();
-  EXPECT_EQ(
-      captions.join('|'),
-      "C&reate file /w viewer|&Send 05143012.vrc|&Cancel|Export as WebM…");
-  recorder().mnuMake()->hide();
+  EXPECT_EQ(captions.join('|'),
+            "C&reate file /w viewer|&Play 06000000.vrc|&Delete 06000000.vrc|"
+            "&Send 06000000.vrc|&Cancel|Export as WebM…");
+  recorder().mnuDelete()->hide();
   EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
-  SelectAll();
-  QTest::keyClick(recorder().File3(), Qt::Key_F10, Qt::ShiftModifier);
-  ASSERT_TRUE(recorder().mnuOutlook()->isVisible());
-  recorder().mnuOutlook()->hide();
-  EXPECT_EQ(recorder().File3()->pattern(), "vocap.exe");
+  for (FileList* list : {recorder().File1(), recorder().File3()}) {
+    SelectAll();
+    const bool packages = list == recorder().File3();
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = packages ? recorder().mnuOutlook() : recorder().mnuMake();
+    ASSERT_TRUE(menu->isVisible());
+    menu->hide();
+    EXPECT_EQ(recorder().File3()->pattern(), packages ? "vocap.exe" : "*.goo");
+  }
   emit recorder().Combo1()->activated(1);
   EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
   // Other keys move in the list as ever.
