@@ -12,7 +12,7 @@ namespace {
 
 class FileListsTest : public testing::AppTest {
  protected:
-  void StartWithFiles() {
+  void SetUp() override {
     temp_.WriteFile("vocap.exe", QByteArray(14336, '#'));
     temp_.WriteFile("05143012.vrc", QByteArray(2000, 'm'));
     temp_.WriteFile("06000000.vrc", QByteArray(2100, 'n'));
@@ -21,12 +21,6 @@ class FileListsTest : public testing::AppTest {
     recorder().show();
   }
   MKERForm1& recorder() { return *app_->recorder(); }
-  QString Message() {
-    const ErrorForm1* form = app_->messages().error_form();
-    return form != nullptr && form->isVisible()
-               ? form->windowTitle() + '\t' + form->Label1()->text()
-               : QString();
-  }
   void SelectAll() {
     recorder().File1()->SetPattern("05143012.vrc");
     recorder().File1()->SetListIndex(0);
@@ -37,41 +31,22 @@ class FileListsTest : public testing::AppTest {
   QStringList sent_;
 };
 
-TEST_F(FileListsTest, FileButtonsAndMenuItemsNeedASelectionAndActOnIt) {
-  StartWithFiles();
-  const struct {
-    int command;  // a button, else the menu item
-    const char* item;
-    QString done;  // what it did, with every list selected
-  } cases[] = {
-      {22, "", "package voca-MSG05143012.exe"},
-      {23, "", "sent 05143012.vrc"},
-      {24, "", "package voca-MSG06000000.exe"},
-      {25, "", "sent 06000000.vrc"},
-      {26, "", "playing 2100 bytes"},
-      {27, "", "deleted 06000000.vrc"},
-      {28, "", "sent vocap.exe"},
-      {0, "mnuCreate2", "package voca-MSG05143012.exe"},
-      {0, "mnuSendMake", "sent 05143012.vrc"},
-      {0, "mnuCreate1", "package voca-MSG06000000.exe"},
-      {0, "mnuPlayFile", "playing 2100 bytes"},
-      {0, "mnuDeleteFile", "deleted 06000000.vrc"},
-      {0, "mnuSendDelete", "sent 06000000.vrc"},
-      {0, "mnuSendOut", "sent vocap.exe"},
-  };
+TEST_F(FileListsTest, FileButtonsNeedASelectionAndActOnTheSelectedFile) {
   // A button without a selection only says so.
   recorder().Command(27)->Press();
-  EXPECT_EQ(Message(), "Vocapost Message\tNo file selected");
-  EXPECT_TRUE(Exists("06000000.vrc"));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.command == 0 ? c.item : std::to_string(c.command));
-    app_->messages().UnloadErrorForm();
+  SelectAll();
+  recorder().findChild<QAction*>("mnuSendMake")->trigger();
+  EXPECT_EQ(sent_.takeFirst(), "05143012.vrc");
+  const std::pair<int, QString> cases[] = {
+      // What each button did, with every list selected.
+      {22, "package voca-MSG05143012.exe"}, {23, "sent 05143012.vrc"},
+      {24, "package voca-MSG06000000.exe"}, {25, "sent 06000000.vrc"},
+      {26, "playing 2100 bytes"},           {28, "sent vocap.exe"},
+      {27, "deleted 06000000.vrc"},  // last: the file is gone
+  };
+  for (const auto& [command, what] : cases) {
     SelectAll();
-    if (c.command != 0) {
-      recorder().Command(c.command)->Press();
-    } else {
-      recorder().findChild<QAction*>(c.item)->trigger();
-    }
+    recorder().Command(command)->Press();
     QString done;
     if (!sent_.isEmpty()) done = "sent " + sent_.takeFirst();
     if (app_->state().activity.is_playing == 1) {
@@ -79,31 +54,24 @@ TEST_F(FileListsTest, FileButtonsAndMenuItemsNeedASelectionAndActOnIt) {
           QString("playing %1 bytes").arg(app_->player().message_file_length());
       recorder().Command14()->Press();
     }
-    if (recorder().File3()->pattern().startsWith("voca-MSG")) {
-      EXPECT_EQ(recorder().File3()->ListIndex(), 0);
+    if (recorder().File3()->pattern().startsWith("voca-MSG"))
       done = "package " + recorder().File3()->SelectedName();
-    }
-    if (!Exists("06000000.vrc")) {
-      done = "deleted 06000000.vrc";
-      temp_.WriteFile("06000000.vrc", QByteArray(2100, 'n'));
-      recorder().File2()->Refresh();
-    }
-    EXPECT_EQ(done, c.done);
-    EXPECT_EQ(Message(), "");
+    if (!Exists("06000000.vrc")) done = "deleted 06000000.vrc";
+    EXPECT_EQ(done, what) << command;
   }
-}
-
-TEST_F(FileListsTest, PackageOfAFileGoneMeanwhileIsRefusedInTheMessageWindow) {
-  StartWithFiles();
+  // A package of a file gone meanwhile is refused in the message window.
   recorder().File2()->SetListIndex(0);
   std::filesystem::remove(temp_.home() / "05143012.vrc");
   recorder().Command(24)->Press();
-  EXPECT_EQ(Message(), "Vocapost Message\tRecordedfile does not exist.");
+  EXPECT_EQ(Logged(),
+            "Vocapost Message\tNo file selected\n"
+            "Vocapost Message\tRecordedfile does not exist.\n");
   EXPECT_TRUE(presenter_.messages.empty()) << "not a modal box";
 }
 
-TEST_F(FileListsTest, RightClickOpensTheMenuNamingTheFileAndClearsPackages) {
-  StartWithFiles();
+// A right click or Shift+F10 opens a list's menu naming the file; all but
+// the package list's clear the package list, as does choosing a speed.
+TEST_F(FileListsTest, MenusNameTheFileAndClearPackages) {
   SelectAll();
   QTest::mouseClick(recorder().File2()->viewport(), Qt::RightButton, {},
                     QPoint(5, 5));
@@ -116,7 +84,6 @@ TEST_F(FileListsTest, RightClickOpensTheMenuNamingTheFileAndClearsPackages) {
             "&Send 06000000.vrc|&Cancel|Export as WebM…");
   recorder().mnuDelete()->hide();
   EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
-  // Shift+F10 opens a list's menu too; File3 alone keeps its package.
   for (FileList* list : {recorder().File1(), recorder().File3()}) {
     SelectAll();
     const bool packages = list == recorder().File3();
@@ -126,27 +93,23 @@ TEST_F(FileListsTest, RightClickOpensTheMenuNamingTheFileAndClearsPackages) {
     menu->hide();
     EXPECT_EQ(recorder().File3()->pattern(), packages ? "vocap.exe" : "*.goo");
   }
-  // Choosing a speed in the list clears them.
   emit recorder().Combo1()->activated(1);
   EXPECT_EQ(recorder().File3()->pattern(), "*.goo");
   // Other keys move in the list as ever.
   QTest::keyClick(recorder().File2(), Qt::Key_Up);
   EXPECT_EQ(recorder().File2()->SelectedName(), "05143012.vrc");
   std::unique_ptr<QMimeData> text(recorder().Text1()->DragData());
-  EXPECT_EQ(
-      text->text(),
-      "\r\nGet viewer for Vocapost attachment:  https://vocapost.org\r\n");
+  EXPECT_TRUE(text->text().contains("  https://vocapost.org\r\n"));
 }
 
 TEST_F(FileListsTest, DoubleClickPlaysButNotWhilePlaying) {
-  StartWithFiles();
   QListWidget* list = recorder().File2();
   const QPoint first = list->visualItemRect(list->item(0)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
   ASSERT_EQ(app_->state().activity.is_playing, 1);
   const int32_t length = app_->player().message_file_length();
-  recorder().File2()->setEnabled(true);
+  list->setEnabled(true);
   recorder().File2()->SetListIndex(1);
   recorder().File2_DblClick();
   EXPECT_EQ(app_->state().launch.selected_play_file, "");
@@ -154,7 +117,6 @@ TEST_F(FileListsTest, DoubleClickPlaysButNotWhilePlaying) {
 }
 
 TEST_F(FileListsTest, ListsFollowTheFolderAndKeepTheirSelection) {
-  StartWithFiles();
   recorder().File2()->SetListIndex(1);
   temp_.WriteFile("07000000.vrc", "x");
   temp_.WriteFile("pop.txt", "x");

@@ -1,6 +1,8 @@
-// The Recorder window's buttons and pictures, and what start-up finds.
+// The Recorder window: start-up, requests, buttons, pictures and the frame
+// size and quality.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include "player/viewer.h"
@@ -11,8 +13,9 @@
 namespace vocapost {
 namespace {
 
-class RecorderWindowTest : public testing::AppTest {
+class RecorderTest : public testing::AppTest {
  protected:
+  void Run() { ASSERT_EQ(Start(), StartResult::kRunning); }
   MKERForm1& recorder() { return *app_->recorder(); }
   qint64 Shown(int picture) {
     return recorder().ImagePicture(picture)->pixmap().cacheKey();
@@ -20,12 +23,19 @@ class RecorderWindowTest : public testing::AppTest {
   qint64 Model(int command, QPixmap ButtonPictures::*look) {
     return (recorder().Command(command)->pictures().*look).cacheKey();
   }
+  // Which buttons work, by number, in their order.
+  QString Enabled(std::initializer_list<int> buttons) {
+    QString on;
+    for (const int button : buttons)
+      on += recorder().Command(button)->isEnabled() ? '1' : '0';
+    return on;
+  }
 };
 
-TEST_F(RecorderWindowTest, StartsWithHighQualityHighSpeedAndItsRecordings) {
+TEST_F(RecorderTest, StartsWithHighQualityHighSpeedAndItsRecordings) {
   for (const char* name : {"06000000.vrc", "05143012.vrc", "notes.txt"})
     temp_.WriteFile(name, "x");
-  ASSERT_EQ(Start(), StartResult::kRunning);
+  Run();
   EXPECT_EQ(Shown(15), Model(11, &ButtonPictures::down));
   EXPECT_EQ(Shown(19), Model(21, &ButtonPictures::down));
   EXPECT_EQ(recorder().Combo1()->currentText(), "30000");
@@ -33,108 +43,184 @@ TEST_F(RecorderWindowTest, StartsWithHighQualityHighSpeedAndItsRecordings) {
   EXPECT_EQ(recorder().File2()->List(0), "05143012.vrc");
 }
 
-TEST_F(RecorderWindowTest, DisabledRecordShowsPressFeedbackButDoesNotRecord) {
-  ASSERT_EQ(Start(), StartResult::kRunning);
+// Without sound, without full duplex (the next start opens half duplex
+// without a word) or without a codec the program says so and goes on;
+// closing the window then ends it.
+TEST_F(RecorderTest, MissingDevicesAreToldAndTheProgramGoesOn) {
+  const struct {
+    int16_t init, start_recorder, codec, capability;
+    const char* told;
+  } cases[] = {
+      {-2, 0, 1, 0, "\tAudio operations are not supported.  "},
+      {0, -2, 1, 1, "\tFull duplex audio operations are not supported.  "},
+      {0, -2, 0, 2, "\tVideo operations are not supported.  "},
+  };
+  testing::FakeWaveLibrary waves[3];
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(cases[i].told);
+    waves[i].init_result = cases[i].init;
+    waves[i].start_recorder_result = cases[i].start_recorder;
+    app_.reset();
+    app_ = MakeApp(waves[i]);
+    if (cases[i].codec == 0) app_->codecs().Uninstall();
+    Run();
+    EXPECT_EQ(app_->state().audio.audio_capability, cases[i].capability);
+    EXPECT_TRUE(Logged().contains(cases[i].told));
+  }
+  EXPECT_EQ(Logged().count("Full duplex"), 1) << "told the first time only";
+  EXPECT_TRUE(recorder().Picture2()->isVisibleTo(&recorder()));
+  recorder().close();
+  EXPECT_TRUE(ender_.ended);
+  app_.reset();
+}
+
+// A show request restores a minimised window; an end request ends this copy
+// with its answer, unless it is ending already, and leaves other requests.
+TEST_F(RecorderTest, ShowAndEndRequests) {
+  Run();
+  recorder().showMinimized();
+  temp_.WriteFile("popshow.txt", "popshow");
+  recorder().Timer1_Timer();
+  EXPECT_FALSE(recorder().isMinimized());
+  app_->state().launch.exit_on_request = 1;  // an end already asked for
+  temp_.WriteFile("pop.txt", "pop");
+  recorder().Timer1_Timer();
+  EXPECT_FALSE(ender_.ended);
+  app_->state().launch.exit_on_request = 0;
+  temp_.WriteFile("popshow.txt", "popshow");
+  recorder().Timer1_Timer();
+  EXPECT_TRUE(ender_.ended);
+  EXPECT_TRUE(Exists("popshow.txt"));
+  EXPECT_EQ(temp_.ReadFile("popup.txt"), "popup");
+}
+
+// The window's edges turn red while it records, and the size's tooltip
+// tells how long and how much of the limit.
+TEST_F(RecorderTest, RecordingShowsRedEdgesAndItsProgress) {
+  Run();
+  recorder().show();
+  const auto edge = [this] {
+    const QImage shot = recorder().grab().toImage();
+    return QColor::fromRgb(shot.pixel(shot.width() / 2, 5));
+  };
+  const QColor idle = edge();
+  recorder().Command(2)->Press();
+  app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, 101, {});
+  clock_.Advance(65);
+  app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, 102, {});
+  EXPECT_GT(edge().red(), 150);
+  EXPECT_LT(idle.red(), 90) << "red only while recording";
+  // Record itself waits a little, so the time is a second or so longer.
+  EXPECT_TRUE(recorder().Label5()->toolTip().contains(QRegularExpression(
+      "^Size of recorded file\nRecording for 1:0[5-9], \\d+% of the maximum "
+      "size used$")));
+  recorder().Command(14)->Press();
+  EXPECT_EQ(edge(), idle);
+}
+
+// An activity switches off its buttons only, Record still shows its press;
+// after it the quality shown is the one in use.
+TEST_F(RecorderTest, ActivitySwitchesTheirButtonsOnlyAndRestoresTheQuality) {
+  Run();
   int records = 0;
   recorder().Command(2)->SetHandler([&] { ++records; });
   recorder().show();
+  const auto buttons = {2, 4, 6, 11, 12, 13, 16, 17, 14, 5, 18, 22, 28};
   recorder().DisableForActivity();
-  EXPECT_EQ(Shown(12), Model(2, &ButtonPictures::disabled));
+  EXPECT_EQ(Enabled(buttons), "0000000011111");
   QTest::mousePress(recorder().ImagePicture(12), Qt::LeftButton);
   EXPECT_EQ(Shown(12), Model(2, &ButtonPictures::down));
   QTest::mouseRelease(recorder().ImagePicture(12), Qt::LeftButton);
-  EXPECT_EQ(Shown(12), Model(2, &ButtonPictures::normal));
   EXPECT_EQ(records, 0);
+  app_->state().values.codec_ratio = 50;
   recorder().EnableAfterActivity();
+  EXPECT_EQ(Enabled(buttons), "1111111111111");
+  EXPECT_EQ(Shown(14), Model(12, &ButtonPictures::down));
+  EXPECT_EQ(Shown(15), Model(11, &ButtonPictures::normal));
   QTest::mouseClick(recorder().ImagePicture(12), Qt::LeftButton);
   EXPECT_EQ(records, 1);
 }
 
-// Which buttons work, by number, in their order.
-QString Enabled(MKERForm1& recorder, std::initializer_list<int> buttons) {
-  QString on;
-  for (const int button : buttons)
-    on += recorder.Command(button)->isEnabled() ? '1' : '0';
-  return on;
-}
-
-TEST_F(RecorderWindowTest,
-       ActivitySwitchesTheirButtonsOnlyAndRestoresTheQuality) {
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  const auto buttons = {2, 4, 6, 11, 12, 13, 16, 17, 14, 5, 18, 22, 28};
-  recorder().DisableForActivity();
-  EXPECT_EQ(Enabled(recorder(), buttons), "0000000011111");
-  EXPECT_FALSE(recorder().File1()->isEnabled());
-  EXPECT_FALSE(recorder().Combo1()->isEnabled());
-  app_->state().values.codec_ratio = 50;
-  recorder().EnableAfterActivity();
-  EXPECT_EQ(Enabled(recorder(), buttons), "1111111111111");
-  EXPECT_EQ(Shown(14), Model(12, &ButtonPictures::down));
-  EXPECT_EQ(Shown(15), Model(11, &ButtonPictures::normal));
-  EXPECT_EQ(Shown(13), Model(13, &ButtonPictures::normal));
-}
-
-TEST_F(RecorderWindowTest, NoCodecIsToldAndTheAudioOnlyPictureShows) {
-  app_->codecs().Uninstall();
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  EXPECT_TRUE(Logged().contains("\tVideo operations are not supported.  "));
-  EXPECT_FALSE(recorder().Picture1()->isVisibleTo(&recorder()));
-  EXPECT_TRUE(recorder().Picture2()->isVisibleTo(&recorder()));
-}
-
-TEST_F(RecorderWindowTest, SetupStartsTheSettingsToolAndEndsOrSaysItIsMissing) {
-  const struct {
-    const char* file;  // made in the program home
-    bool starts;
-  } cases[] = {
-      {"", true},
-      {"setmail.exe", false},  // will not start
-      {"setmail.exe", true},   // last: the program ends
-  };
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.file << " " << c.starts);
-    presenter_.messages.clear();
-    starter_ = {};
-    starter_.result = c.starts;
-    std::filesystem::remove_all(temp_.home() / "setmail.exe");
-    const std::string file = c.file;
-    const bool tried = !file.empty();
-    if (tried) temp_.WriteFile(file, "#!/bin/sh\n");
+// Setup hands over to the settings tool and ends; without the tool, or when
+// it will not start, it says so.
+TEST_F(RecorderTest, SetupStartsTheSettingsToolAndEndsOrSaysItIsMissing) {
+  Run();
+  temp_.WriteFile("setmail.exe", "#!/bin/sh\n");
+  for (const bool starts : {false, true}) {
+    starter_.result = starts;
     recorder().Command(15)->Press();
-    const std::vector<QStringList> started = {{"setmail.exe", "vocapost.exe"}};
-    EXPECT_EQ(starter_.started, tried ? started : std::vector<QStringList>{});
-    const bool ends = tried && c.starts;
-    EXPECT_EQ(ender_.ended, ends);
-    const std::vector<QString> missing = {
-        "Vocapost Message\tThe SETMAIL.EXE Program Seems To Be Missing."};
-    EXPECT_EQ(Texts(), ends ? std::vector<QString>{} : missing);
+    EXPECT_EQ(starter_.started.back(),
+              (QStringList{"setmail.exe", "vocapost.exe"}));
+    EXPECT_EQ(ender_.ended, starts);
   }
+  EXPECT_EQ(Texts(), std::vector<QString>{"Vocapost Message\tThe SETMAIL.EXE "
+                                          "Program Seems To Be Missing."});
 }
 
-// Send mails through the desktop's composer, the Viewer keeps beside the
-// window and Exit ends the program.
-TEST_F(RecorderWindowTest, SendMailsTheFileAndExitEndsTheProgram) {
+// Send mails through the desktop's composer and Exit ends the program.
+TEST_F(RecorderTest, SendMailsTheFileAndExitEndsTheProgram) {
   testing::EnvironmentScope env;
   const auto record = temp_.root() / "composer.args";
   testing::WriteRecordingProgram(temp_.root() / "composer", record);
   env.Set("VOCAPOST_MAIL_COMPOSER", temp_.root() / "composer");
   temp_.WriteFile("05143012.vrc", "message");
-  ASSERT_EQ(Start(), StartResult::kRunning);
+  Run();
   recorder().File2()->SetListIndex(0);
   recorder().Command(25)->Press();
   const auto arguments = testing::RecordedArguments(record);
   ASSERT_TRUE(arguments);
   EXPECT_EQ(arguments->value(1),
             QString::fromStdString((temp_.home() / "05143012.vrc").string()));
-  EXPECT_TRUE(arguments->value(3).startsWith(
-      "\n\nThe attachment you received is a Vocapost Audio/Video message.\n"));
-
-  app_->viewer()->move(0, 0);
-  recorder().Form_Resize();
-  EXPECT_EQ(app_->viewer()->x(), recorder().frameGeometry().right() + 1 + 2);
   recorder().Command(5)->Press();
   EXPECT_TRUE(ender_.ended);
+}
+
+// Each quality button stores its codec ratio, and a key frame of the moving
+// test picture is the smaller the higher the ratio.
+TEST_F(RecorderTest, QualityButtonsStoreTheRatioTheCodecUses) {
+  Run();
+  const std::pair<int, uint32_t> ratios[] = {{12, 50}, {13, 100}, {11, 25}};
+  int32_t bytes[3];  // medium, low, high
+  for (int i = 0; i < 3; ++i) {
+    recorder().Command(ratios[i].first)->Press();
+    EXPECT_EQ(registry_store_.GetDword(kCodecKey, "Ratio"), ratios[i].second);
+    app_->state().values.force_key_frame = 1;
+    bytes[i] = app_->video().CompressCurrentFrame();
+  }
+  // The moving picture alone changes a key frame by less than half.
+  EXPECT_GT(bytes[1], 48) << "a frame, not its header alone";
+  EXPECT_LT(2 * bytes[1], bytes[0]);
+  EXPECT_LT(2 * bytes[1], bytes[2]);
+}
+
+// A size the device refuses is told and not applied; a chosen size is
+// applied only to a normal window. The zoom label is the shown width, the
+// picture's and its border's ((160 + 4) x 15 twips), over the recorded one.
+TEST_F(RecorderTest, SizesAreAppliedWhenSupportedAndShowTheirZoom) {
+  Run();
+  app_->state().video.size_supported[0] = 0;
+  recorder().Command(6)->Press();
+  EXPECT_TRUE(Logged().contains(
+      "\tYou video capture device does not support capture at this size.\n"));
+  EXPECT_EQ(app_->state().video.capture_width, 160);
+  app_->state().values.chosen_width = 80;
+  app_->state().values.chosen_height = 60;
+  recorder().showMinimized();
+  recorder().ApplyChosenFrameSize();
+  EXPECT_EQ(app_->state().video.applied_width, 160);
+  recorder().showNormal();
+  recorder().ApplyChosenFrameSize();
+  EXPECT_EQ(app_->state().video.capture_width, 80);
+  const struct {
+    int16_t recorded_twips;
+    int size_button;
+    const char* label;
+  } cases[] = {{1200, 8, "2.1"}, {2400, 10, "1.5"}, {3600, 8, ".7"}};
+  for (const auto& c : cases) {
+    app_->state().activity.recorded_width_twips = c.recorded_twips;
+    recorder().Command(c.size_button)->Press();
+    EXPECT_EQ(app_->viewer()->Label1()->text(), QString(c.label));
+  }
 }
 
 }  // namespace
