@@ -69,6 +69,8 @@ TEST_F(AudioEngineTest, StartUpWhereNeitherSideStartsGivesNoAudio) {
 TEST_F(AudioEngineTest, HalfDuplexRecorderRunsOnlyWhileRecording) {
   state_.settings.full_duplex = 0;
   ASSERT_EQ(Init(), 2);
+  EXPECT_EQ(library_.buffer_size, 1105);
+  EXPECT_TRUE(library_.format_ok);
   ASSERT_EQ(engine_.StartRecorder(), 1);
   BeginRecording();
   const double before = clock_.Now();
@@ -80,6 +82,7 @@ TEST_F(AudioEngineTest, HalfDuplexRecorderRunsOnlyWhileRecording) {
   EXPECT_EQ(ShownText(), "scdone1 -3");
   EXPECT_EQ(state_.audio.returned_block_count, 1);
   EXPECT_EQ(state_.recording.audio_record_count, 0);
+  EXPECT_TRUE(library_.state_head_clear_at_every_call);
 }
 
 TEST_F(AudioEngineTest, FullDuplexStopsWaitForBuffersAtMostThreeSeconds) {

@@ -207,6 +207,19 @@ TEST_F(ProgramTest, PackageCopiesItselfAloneAndTheViewerTakesItOut) {
             package);
   EXPECT_FALSE(fs::exists(home / "temp" / "voca-MSGolder.exe"));
   EXPECT_EQ(temp_.ReadFile(home / "05143012.vrc"), message);
+
+  // Without a viewer the package fails, and its copy is kept for later.
+  fs::remove(home / "temp" / "voca-MSG-my message.exe.exe");
+  ProgramRun lone(temp_, home);
+  lone.extra.insert("PATH", "/usr/bin:/bin");
+  lone.extra.insert("HOME", Text(temp_.root()));
+  lone.extra.insert("DISPLAY", "");
+  lone.extra.insert("WAYLAND_DISPLAY", "");
+  lone.Launch({}, Text(saved));
+  ASSERT_TRUE(lone.Ended());
+  EXPECT_EQ(lone.ExitCode(), 1);
+  EXPECT_EQ(temp_.ReadFile(home / "temp" / "voca-MSG-my message.exe.exe"),
+            package);
 }
 
 }  // namespace

@@ -113,6 +113,7 @@ TEST_F(InstalledTest, FreshHomeGetsTheInstalledFilesAndThumbnailerItsPicture) {
       Run(Bin("vocapost-msg"), {"thumbnail", message, png, "128"}, env_);
   ASSERT_EQ(made.code, 0) << made.err.toStdString();
   const QImage no_video(Str(Share() / "vocapost/firsview.bmp"));
+  ASSERT_FALSE(no_video.isNull());
   const QImage thumbnail(png);
   EXPECT_EQ(thumbnail.size(), QSize(128, 96));
   for (int q = 0; q < 4; ++q) {

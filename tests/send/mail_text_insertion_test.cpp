@@ -41,7 +41,7 @@ TEST_F(MailTextInsertionTest, WindowClassTableDecidesWhereTheNoticeGoes) {
       {Top("rctrl_renwnd32"), {Editor("_WwG", 200)}},
   };
   ManualClock clock;
-  FakeDesktop desktop{clock};
+  FakeDesktop desktop;
   for (const auto& [top, children] : windows) {
     const WindowHandle parent = desktop.Add(top);
     for (const Window& child : children) desktop.Add(child, parent);
@@ -58,11 +58,17 @@ TEST_F(MailTextInsertionTest, WindowClassTableDecidesWhereTheNoticeGoes) {
   const QString paste = "keys ^{HOME}+{INSERT}";
   EXPECT_EQ(tree.asked, QStringList{"4242 Write: (no subject) " + line_feeds});
   EXPECT_EQ(
-      desktop.What(),
+      desktop.actions,
       (QStringList{"clipboard " + line_feeds, "front 7", paste,
                    "clipboard " + line_feeds, "front 10", paste, "front 12",
                    "clipboard \r\rL1\rL2\rL3\rL4\rL5\r\r", "key 16 116 0",
                    "key 45 145 0", "key 45 145 2", "key 16 116 2"}));
+  // No keys go to a window that did not come to the front.
+  desktop.actions.clear();
+  desktop.foreground_allowed = false;
+  InsertRecipientNotice(insertion);
+  EXPECT_TRUE(desktop.actions.contains("front 7"));
+  EXPECT_FALSE(desktop.actions.contains(paste));
 }
 
 }  // namespace

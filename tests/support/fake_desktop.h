@@ -3,14 +3,13 @@
 #include <QStringList>
 #include <map>
 
-#include "platform/clock/clock.h"
 #include "platform/desktop/accessible_desktop.h"
 #include "platform/desktop/desktop_windows.h"
 
 namespace vocapost::testing {
 
 // A window tree of the test's making. What the program does to it is noted
-// in `actions`, each with the clock's time since the fake was made.
+// in `actions`.
 class FakeDesktop final : public DesktopWindows {
  public:
   struct Window {
@@ -22,13 +21,6 @@ class FakeDesktop final : public DesktopWindows {
     QString role;
     int64_t pid = 0;
   };
-  struct Action {
-    double at;
-    QString what;
-  };
-
-  explicit FakeDesktop(Clock& clock) : clock_(clock), start_(clock.Now()) {}
-
   WindowHandle Add(Window window, WindowHandle parent = 0) {
     const WindowHandle handle = windows_.size() + 1;
     windows_[handle] = std::move(window);
@@ -65,23 +57,13 @@ class FakeDesktop final : public DesktopWindows {
     Note(QString("key %1 %2 %3").arg(key).arg(scan).arg(flags));
   }
 
-  QStringList What() const {
-    QStringList all;
-    for (const Action& action : actions) all << action.what;
-    return all;
-  }
-
   bool foreground_allowed = true;
   QString clipboard = "before";
-  std::vector<Action> actions;
+  QStringList actions;
 
  private:
-  void Note(const QString& what) {
-    actions.push_back({clock_.Now() - start_, what});
-  }
+  void Note(const QString& what) { actions << what; }
 
-  Clock& clock_;
-  double start_;
   std::map<WindowHandle, Window> windows_;
   std::vector<WindowHandle> top_;
 };

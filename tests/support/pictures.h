@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -34,14 +33,6 @@ inline std::vector<uint8_t> NoisePicture(int width, int height, uint32_t seed) {
   std::vector<uint8_t> picture(static_cast<size_t>(width * height * 3));
   for (uint8_t& byte : picture) byte = static_cast<uint8_t>(random());
   return picture;
-}
-
-inline double Psnr(const uint8_t* a, const uint8_t* b, size_t size) {
-  double squared = 0;
-  for (size_t i = 0; i < size; ++i)
-    squared += (a[i] - b[i]) * double(a[i] - b[i]);
-  const double mse = squared / static_cast<double>(size);
-  return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
 }
 
 }  // namespace vocapost::testing

@@ -54,7 +54,7 @@ inline void WriteRecordingProgram(const std::filesystem::path& program,
   }
   const QByteArray out = QByteArray::fromStdString(record.string());
   file.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" +
-             out + ".part' && mv '" + out + ".part' '" + out + "'\n");
+             out + ".part' && /bin/mv '" + out + ".part' '" + out + "'\n");
   file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

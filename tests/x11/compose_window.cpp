@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSaveFile>
+#include <QTest>
 
 namespace {
 
@@ -70,5 +71,8 @@ int main(int argc, char** argv) {
                      atoi(argv[6]));
   window.show();
   to->setFocus();
+  // The first body tells the test that the window is on the screen.
+  if (QTest::qWaitForWindowExposed(&window))
+    Write(body_file, body->toPlainText().toUtf8());
   return QApplication::exec();
 }

@@ -64,7 +64,8 @@ class X11Test : public testing::AppTest {
         },
         10000))
         << "no compose window";
-    QTest::qWait(500);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return QFile::exists(Path("body.txt")); }, 10000));
   }
   QString Path(const char* name) const {
     return QString::fromStdString((temp_.root() / name).string());
