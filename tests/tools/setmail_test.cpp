@@ -171,7 +171,8 @@ TEST_F(SetmailTest, ReturnProgramIsTheHomesThenOneBesideUsThenOnPath) {
 TEST_F(SetmailTest, MailProgramsAreTheDesktopDefaultThenKnownOnesOnPath) {
   const fs::path bin = temp_.root() / "path";
   const std::pair<const char*, QByteArray> programs[] = {
-      {"xdg-mime", "echo mymail.desktop\n"}, {"thunderbird", ""},
+      {"xdg-mime", "echo mymail.desktop\n"},
+      {"thunderbird", ""},
       {"mymail", ""}};
   for (const auto& [name, script] : programs) {
     temp_.WriteFile(bin / name, "#!/bin/sh\n" + script);

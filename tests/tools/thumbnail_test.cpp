@@ -17,9 +17,9 @@ TEST(ThumbnailTest, FirstPictureAtTheRequestedSizeOrNoneAndAReason) {
   const testing::TempHome temp;
   const std::array<QColor, 4> first = {Qt::red, Qt::green, Qt::blue, Qt::white};
   testing::WriteSampleMessage(
-      "m.vrc", {QuadrantPicture(160, 120, first),
-                QuadrantPicture(160, 120, {Qt::white, Qt::blue, Qt::green,
-                                           Qt::red})});
+      "m.vrc",
+      {QuadrantPicture(160, 120, first),
+       QuadrantPicture(160, 120, {Qt::white, Qt::blue, Qt::green, Qt::red})});
   temp.WriteFile("notes.vrc", "Dear Sir, a text file.\n");
   testing::WriteSampleMessage("sound.vrc", {});
   QString err_text;

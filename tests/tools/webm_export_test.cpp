@@ -177,13 +177,12 @@ class WebmExportTest : public testing::AppTest {
     // The frame on screen at any time is the player's: same times, the VP8
     // data untouched.
     QStringList frames;
-    for (qsizetype i = 0; i < vp8_.size(); ++i) {
+    for (qsizetype i = 0; i < vp8_.size(); ++i)
       frames << QString("%1,MD5:%2")
                     .arg(played.frame_times[i] / 8000.0, 0, 'f', 6)
                     .arg(QCryptographicHash::hash(vp8_[i],
                                                   QCryptographicHash::Md5)
                              .toHex());
-    }
     EXPECT_EQ(
         Probe("m.webm", {"-select_streams", "v:0", "-show_data_hash", "MD5",
                          "-show_entries", "packet=pts_time,data_hash"}),
