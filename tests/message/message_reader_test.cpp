@@ -13,7 +13,8 @@ using testing::Record;
 
 class MessageReaderTest : public testing::HomeTest {
  protected:
-  // Each record as "position:kind length/payload size", "cut" when truncated.
+  // Each record as "position:kind length/payload size", "cut" when truncated;
+  // each payload must be the bytes after its header.
   QStringList ReadAll(const QByteArray& bytes) {
     temp_.WriteFile("m.vrc", bytes);
     EXPECT_TRUE(reader_.Open("m.vrc"));
@@ -25,68 +26,57 @@ class MessageReaderTest : public testing::HomeTest {
                      .arg(r->length)
                      .arg(r->payload.size())
                      .arg(r->truncated ? "cut" : "");
-      payloads_.push_back(r->payload);
+      EXPECT_EQ(r->payload, bytes.mid(r->position + 9, r->payload.size()));
     }
     return records;
   }
   MessageReader reader_;
-  std::vector<QByteArray> payloads_;
 };
 
-TEST_F(MessageReaderTest, RecordsAreReadInOrderWithTheirOwnPayloads) {
-  const QByteArray audio = Payload(1105, 1), frame = Payload(49, 2);
-  EXPECT_EQ(ReadAll(Record(kAudioTag, audio) + Record(kVideoTag, frame)),
-            QStringList({"1:A1105/1105", "1116:V49/49"}));
-  EXPECT_EQ(payloads_, (std::vector<QByteArray>{audio, frame}));
-  EXPECT_EQ(reader_.read_position(), reader_.file_length() + 1);
-}
-
-TEST_F(MessageReaderTest, OddFilesGiveWhatIsThereAndNoMore) {
+TEST_F(MessageReaderTest, RecordsAreReadAsFarAsTheFileHoldsThem) {
   const QByteArray wav65 = Record(kAudioTag, Payload(65, 1));
   const struct {
-    const char* label;
     QByteArray file;
     QStringList records;
-    ReadEnd end;
+    ReadEnd end = ReadEnd::kEndOfFile;
   } cases[] = {
-      {"empty", "", {}, ReadEnd::kEndOfFile},
-      {"first tag unknown",
-       "RIFF1105  " + Payload(1105, 1),
-       {},
-       ReadEnd::kUnknownTag},
-      {"unknown tag after a record",
-       wav65 + "img10     " + Payload(10, 0) + wav65,
+      {Record(kAudioTag, Payload(1105, 1)) + Record(kVideoTag, Payload(49, 2)),
+       {"1:A1105/1105", "1116:V49/49"}},
+      {"", {}},
+      {"RIFF1105  " + Payload(1105, 1), {}, ReadEnd::kUnknownTag},
+      {wav65 + "img10     " + Payload(10, 0) + wav65,
        {"1:A65/65"},
        ReadEnd::kUnknownTag},
-      {"last record cut",
-       wav65 + Record(kAudioTag, Payload(1105, 3)).left(500),
-       {"1:A65/65", "76:A1105/490cut"},
-       ReadEnd::kEndOfFile},
-      {"length beyond the file",
-       "IMG9999999" + Payload(30, 1),
-       {"1:V9999999/30cut"},
-       ReadEnd::kEndOfFile},
-      {"frame longer than the frame buffer",
-       Record(kVideoTag, Payload(12000, 4)) + wav65,
-       {"1:V12000/10001", "12011:A65/65"},
-       ReadEnd::kEndOfFile},
-      {"one byte left", wav65 + "W", {"1:A65/65"}, ReadEnd::kEndOfFile},
-      {"zero lengths still advance",
-       "WAV0      IMG       " + wav65,
-       {"1:A0/0", "11:V0/0", "21:A65/65"},
-       ReadEnd::kEndOfFile},
+      {wav65 + Record(kAudioTag, Payload(1105, 3)).left(500),
+       {"1:A65/65", "76:A1105/490cut"}},
+      // Seven digits at most; the rest is payload.
+      {"IMG99999999999" + Payload(30, 1), {"1:V9999999/34cut"}},
+      // A frame is read only as far as the frame buffer goes.
+      {Record(kVideoTag, Payload(12000, 4)) + wav65,
+       {"1:V12000/10001", "12011:A65/65"}},
+      {wav65 + "W", {"1:A65/65"}},
+      // Blanks before the digits; the digits end at a blank or a sign.
+      {"IMG  42   " + Payload(42, 2) + "WAV12 34  " + Payload(12, 3),
+       {"1:V42/42", "53:A12/12"}},
+      {"WAV-5     IMG       WAVabc    " + wav65,
+       {"1:A0/0", "11:V0/0", "21:A0/0", "31:A65/65"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
+    SCOPED_TRACE(&c - cases);
     EXPECT_EQ(ReadAll(c.file), c.records);
     EXPECT_EQ(reader_.end(), c.end);
   }
-}
-
-TEST_F(MessageReaderTest, MissingFileCannotBeOpened) {
   EXPECT_FALSE(reader_.Open("absent.vrc"));
   EXPECT_EQ(reader_.Next(), std::nullopt);
   EXPECT_EQ(reader_.end(), ReadEnd::kReadError);
+}
+
+TEST_F(MessageReaderTest, BytesToTextTakesAOneBasedRangeOneCharacterAByte) {
+  const QByteArray bytes("VOCAPOSTnam\xff", 12);
+  EXPECT_EQ(BytesToText(bytes, 9, 1016), QString::fromLatin1("nam\xff"));
+  EXPECT_EQ(BytesToText(bytes, 12, 5), QString(QChar(0xff)));
+  for (const auto& [start, count] : {std::pair{13, 5}, {0, 5}, {1, 0}})
+    EXPECT_EQ(BytesToText(bytes, start, count), "") << start;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // programs it offers.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -35,10 +36,11 @@ class SetmailTest : public testing::HomeTest {
     ASSERT_TRUE(store_.Set(kSettingsApplication, kSettingsSection, key, value));
   }
   // The window as setup opens it, returning to /opt/vocapost.
-  void Open() {
+  void Open(const fs::path& home = {}, const fs::path& shipped = {}) {
     starter_.started.clear();
     form_ = std::make_unique<SetmailForm>(
-        SetmailServices{store_, presenter_, starter_, "the settings folder"},
+        SetmailServices{store_, presenter_, starter_, "the settings folder",
+                        home, shipped},
         std::vector<MailProgram>{{"Thunderbird", "thunderbird"},
                                  {"Claws Mail", "claws-mail"}},
         "/opt/vocapost");
@@ -87,7 +89,13 @@ TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
   EXPECT_EQ(Stored(), QStringList({"Outlook", "0", "0"}));
 }
 
-TEST_F(SetmailTest, UnwritableStoreIsToldAndNothingStarts) {
+// Closing the window is a Cancel; a store that cannot be written is told.
+TEST_F(SetmailTest, ClosingOrAFailedSaveWritesNothingAndStartsNothingNew) {
+  Open();
+  form_->RecordToMemory()->setChecked(true);
+  form_->close();
+  EXPECT_EQ(starter_.started, std::vector<QStringList>{{"/opt/vocapost"}});
+  EXPECT_EQ(Stored(), QStringList({"-", "-", "-"}));
   // The store's folder is a file: nothing can be written there.
   temp_.WriteFile(temp_.config() / "vocapost", "");
   Open();
@@ -99,15 +107,6 @@ TEST_F(SetmailTest, UnwritableStoreIsToldAndNothingStarts) {
   EXPECT_TRUE(form_->isVisible()) << "the user can still cancel";
 }
 
-// Closing the window is a Cancel.
-TEST_F(SetmailTest, ClosingStartsVocapostPlainAndWritesNothing) {
-  Open();
-  form_->RecordToMemory()->setChecked(true);
-  form_->close();
-  EXPECT_EQ(starter_.started, std::vector<QStringList>{{"/opt/vocapost"}});
-  EXPECT_EQ(Stored(), QStringList({"-", "-", "-"}));
-}
-
 TEST_F(SetmailTest, LanguageChoicePutsItsFilesInAndTakesTheOthersOut) {
   const fs::path shipped = temp_.root() / "shipped";
   for (const char* set : {"DEU", "JPN"}) {
@@ -116,22 +115,16 @@ TEST_F(SetmailTest, LanguageChoicePutsItsFilesInAndTakesTheOthersOut) {
   }
   // Saves `language`; returns the one shown first, the one the home speaks.
   const auto choose = [&](int language) {
-    RecordingStarter starter;
-    SetmailForm form({store_, presenter_, starter, "", temp_.home(), shipped},
-                     {}, "/opt/vocapost");
-    const int shown = form.LanguageChoice()->currentIndex();
-    form.LanguageChoice()->setCurrentIndex(language);
-    form.SaveButton_Click();
-    EXPECT_EQ(starter.started.size(), presenter_.messages.empty() ? 1u : 0u);
+    Open(temp_.home(), shipped);
+    const int shown = form_->LanguageChoice()->currentIndex();
+    form_->LanguageChoice()->setCurrentIndex(language);
+    form_->SaveButton_Click();
+    EXPECT_EQ(starter_.started.size(), presenter_.messages.empty() ? 1u : 0u);
     return shown;
   };
   const auto files = [&] {
-    QStringList names;
-    for (const auto& entry : fs::directory_iterator(temp_.home())) {
-      const QString name = Path(entry.path().filename());
-      if (name != "usefont.txt") names << name;
-    }
-    names.sort();
+    QStringList names = QDir().entryList(QDir::Files, QDir::Name);
+    names.removeAll("usefont.txt");
     return names.join(' ');
   };
   EXPECT_EQ(choose(1), 0);
@@ -164,33 +157,27 @@ TEST_F(SetmailTest, LanguageChoicePutsItsFilesInAndTakesTheOthersOut) {
 }
 
 TEST_F(SetmailTest, ReturnProgramIsTheHomesThenOneBesideUsThenOnPath) {
-  const fs::path tools = temp_.root() / "bin";
-  fs::create_directories(tools);
-  temp_.WriteFile(tools / "vocapost", "#!/bin/sh\n");
-  fs::permissions(tools / "vocapost", fs::perms::owner_all);
-  const QString home = Path(temp_.home());
-  EXPECT_EQ(ReturnProgram("vocapost.exe", home, Path(tools)),
-            Path(tools / "vocapost"));
-  temp_.WriteFile("vocapost.exe", "#!/bin/sh\n");
-  EXPECT_EQ(ReturnProgram("vocapost.exe", home, Path(tools)),
-            Path(temp_.home() / "vocapost.exe"));
-  EXPECT_EQ(ReturnProgram("sh.exe", home, Path(tools)),
+  const QString home = Path(temp_.home()), tools = Path(temp_.root() / "bin");
+  temp_.WriteFile(temp_.root() / "bin" / "vocapost", "#!/bin/sh\n");
+  fs::permissions(temp_.root() / "bin" / "vocapost", fs::perms::owner_all);
+  EXPECT_EQ(ReturnProgram("vocapost.exe", home, tools), tools + "/vocapost");
+  EXPECT_EQ(ReturnProgram("sh.exe", home, tools),
             QStandardPaths::findExecutable("sh"));
-  EXPECT_EQ(ReturnProgram("no-such-program.exe", home, Path(tools)),
-            "no-such-program");
+  EXPECT_EQ(ReturnProgram("absent.exe", home, tools), "absent");
+  temp_.WriteFile("vocapost.exe", "#!/bin/sh\n");
+  EXPECT_EQ(ReturnProgram("vocapost.exe", home, tools), home + "/vocapost.exe");
 }
 
 TEST_F(SetmailTest, MailProgramsAreTheDesktopDefaultThenKnownOnesOnPath) {
   const fs::path bin = temp_.root() / "path";
-  fs::create_directories(bin);
-  const auto executable = [&](const std::string& name,
-                              const QByteArray& script) {
+  const std::pair<const char*, QByteArray> programs[] = {
+      {"xdg-mime", "echo mymail.desktop\n"},
+      {"thunderbird", ""},
+      {"mymail", ""}};
+  for (const auto& [name, script] : programs) {
     temp_.WriteFile(bin / name, "#!/bin/sh\n" + script);
     fs::permissions(bin / name, fs::perms::owner_all);
-  };
-  executable("xdg-mime", "echo mymail.desktop\n");
-  executable("thunderbird", "");
-  executable("mymail", "");
+  }
   temp_.WriteFile(temp_.root() / "data" / "applications" / "mymail.desktop",
                   "[Desktop Entry]\nName=My Mail\nName[de]=Meine Post\n"
                   "Exec=mymail --compose %u\n[Desktop Action New]\n"

@@ -9,53 +9,38 @@
 namespace vocapost::tool {
 namespace {
 
-using testing::Near;
-using testing::QuadrantColour;
 using testing::QuadrantPicture;
-
-const std::array<QColor, 4> kFirst = {Qt::red, Qt::green, Qt::blue, Qt::white};
-const std::array<QColor, 4> kSecond = {Qt::white, Qt::blue, Qt::green, Qt::red};
-
-class ThumbnailTest : public testing::HomeTest {
- protected:
-  QString Path(const char* name) const {
-    return QString::fromStdString((temp_.home() / name).string());
-  }
-  QString err_text_;
-  QTextStream err_{&err_text_};
-};
 
 // The first picture at the size asked; the no-video picture for a message
 // without one is left to the installed thumbnailer's test.
-TEST_F(ThumbnailTest, ShowsTheFirstPictureAtTheRequestedSize) {
+TEST(ThumbnailTest, FirstPictureAtTheRequestedSizeOrNoneAndAReason) {
+  const testing::TempHome temp;
+  const std::array<QColor, 4> first = {Qt::red, Qt::green, Qt::blue, Qt::white};
   testing::WriteSampleMessage(
-      Path("m.vrc"),
-      {QuadrantPicture(160, 120, kFirst), QuadrantPicture(160, 120, kSecond)});
-  ASSERT_EQ(
-      Thumbnail(Path("m.vrc"), Path("t.png"), 128, Path("none.bmp"), err_), kOk)
-      << err_text_.toStdString();
-  const QImage thumbnail(Path("t.png"), "PNG");
-  EXPECT_EQ(thumbnail.size(), QSize(128, 96));
-  for (int q = 0; q < 4; ++q)
-    EXPECT_TRUE(Near(QuadrantColour(thumbnail, q), kFirst[q])) << q;
-}
-
-TEST_F(ThumbnailTest, WhatIsNoMessageGetsNoThumbnailAndAReason) {
-  temp_.WriteFile("notes.vrc", "Dear Sir, a text file.\n");
-  testing::WriteSampleMessage(Path("sound.vrc"), {});
-  const std::pair<const char*, const char*> cases[] = {
+      "m.vrc",
+      {QuadrantPicture(160, 120, first),
+       QuadrantPicture(160, 120, {Qt::white, Qt::blue, Qt::green, Qt::red})});
+  temp.WriteFile("notes.vrc", "Dear Sir, a text file.\n");
+  testing::WriteSampleMessage("sound.vrc", {});
+  QString err_text;
+  QTextStream err(&err_text);
+  const std::pair<const char*, const char*> failures[] = {
       {"notes.vrc", "notes.vrc is not a Vocapost message"},
       {"sound.vrc", "holds no picture"},  // and no no-video picture
   };
-  for (const auto& [file, reason] : cases) {
-    SCOPED_TRACE(file);
-    err_text_.clear();
-    EXPECT_EQ(
-        Thumbnail(Path(file), Path("t.png"), 128, Path("absent.bmp"), err_),
-        kFailed);
-    EXPECT_TRUE(err_text_.contains(reason)) << err_text_.toStdString();
-    EXPECT_FALSE(QFile::exists(Path("t.png")));
+  for (const auto& [file, reason] : failures) {
+    EXPECT_EQ(Thumbnail(file, "t.png", 128, "absent.bmp", err), kFailed);
+    EXPECT_TRUE(err_text.contains(reason)) << err_text.toStdString();
+    EXPECT_FALSE(QFile::exists("t.png"));
   }
+  err_text.clear();
+  ASSERT_EQ(Thumbnail("m.vrc", "t.png", 128, "absent.bmp", err), kOk)
+      << err_text.toStdString();
+  const QImage thumbnail("t.png", "PNG");
+  EXPECT_EQ(thumbnail.size(), QSize(128, 96));
+  for (int q = 0; q < 4; ++q)
+    EXPECT_TRUE(testing::Near(testing::QuadrantColour(thumbnail, q), first[q]))
+        << q;
 }
 
 }  // namespace

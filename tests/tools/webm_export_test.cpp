@@ -128,13 +128,6 @@ class WebmExportTest : public testing::AppTest {
     return run;
   }
 
-  QString Export(const QString& message, const QString& webm) {
-    err_text_.clear();
-    EXPECT_EQ(tool::Export(message, webm, out_, err_), tool::kOk)
-        << err_text_.toStdString();
-    return err_text_;
-  }
-
   // The sound from time 0 on, silence before its first packet's time.
   static std::vector<int16_t> FfmpegSound(const QString& webm) {
     const QByteArray pcm =
@@ -165,7 +158,8 @@ class WebmExportTest : public testing::AppTest {
   void ExpectInStep(const std::vector<int>& runs, const QStringList& streams) {
     SCOPED_TRACE(streams.join(' ').toStdString());
     Record("m.vrc", runs);
-    Export("m.vrc", "m.webm");
+    ASSERT_EQ(tool::Export("m.vrc", "m.webm", out_, err_), tool::kOk)
+        << err_text_.toStdString();
     const PlayerRun played = Play("m.vrc");
     ASSERT_EQ(played.frame_times.size(), static_cast<size_t>(vp8_.size()));
     // The tracks, then the length, which is the player's.
@@ -177,13 +171,12 @@ class WebmExportTest : public testing::AppTest {
     // The frame on screen at any time is the player's: same times, the VP8
     // data untouched.
     QStringList frames;
-    for (qsizetype i = 0; i < vp8_.size(); ++i) {
+    for (qsizetype i = 0; i < vp8_.size(); ++i)
       frames << QString("%1,MD5:%2")
                     .arg(played.frame_times[i] / 8000.0, 0, 'f', 6)
                     .arg(QCryptographicHash::hash(vp8_[i],
                                                   QCryptographicHash::Md5)
                              .toHex());
-    }
     EXPECT_EQ(
         Probe("m.webm", {"-select_streams", "v:0", "-show_data_hash", "MD5",
                          "-show_entries", "packet=pts_time,data_hash"}),
@@ -221,9 +214,12 @@ TEST_F(WebmExportTest, MessageWithoutVideoOrSoundGivesOneTrack) {
   ExpectInStep({-8}, {"vp8,240,180"});
 }
 
-TEST_F(WebmExportTest, NewPictureSizeStartsOnItsKeyFrame) {
+// A new picture size starts on its key frame; a cut-off last record is left
+// out and told; a failed export says why and leaves nothing.
+TEST_F(WebmExportTest, ExportTakesTheWholeRecordsOrSaysWhyNot) {
   const QByteArray small = Record("s.vrc", {-3}, 8);
   const QByteArray large = Record("l.vrc", {-3}, 10);  // a key frame first
+  const QByteArray sound = Record("a.vrc", {2});
   const auto after_key = [](const QByteArray& message) {
     return message.mid(10 +
                        RecordLength(QString::fromLatin1(message.left(10))));
@@ -232,66 +228,52 @@ TEST_F(WebmExportTest, NewPictureSizeStartsOnItsKeyFrame) {
   QByteArray taller = after_key(small);
   qToLittleEndian<qint32>(90, taller.data() + 10 + 8);
   const QStringList small_pictures(3, "160,120");
+  const QString cannot_write = "vocapost-msg: cannot write out/";
+  std::filesystem::create_directories(temp_.home() / "out");
   const struct {
-    QByteArray message;
-    QStringList pictures;
+    QByteArray message;    // none when null
+    QStringList pictures;  // none when the export fails
+    QString says = {};
+    QString webm = "out/m.webm";
+    rlim_t disk = RLIM_INFINITY;
   } cases[] = {
       {small + large, small_pictures + QStringList(3, "240,180")},
       {small + after_key(large), small_pictures},
       {small + taller, small_pictures},
+      {small + large.left(100), small_pictures,
+       QString("vocapost-msg: m.vrc: not exported: the last 100 of %1 bytes, "
+               "from offset %2, which hold no whole record\n")
+           .arg(small.size() + 100)
+           .arg(small.size())},
+      {{}, {}, "vocapost-msg: cannot read m.vrc\n"},
+      {"JUNK      and more",
+       {},
+       "vocapost-msg: m.vrc: not a Vocapost message (no whole record at its "
+       "start)\n"},
+      {sound, {}, cannot_write + "missing/m.webm: ", "out/missing/m.webm"},
+      {sound, {}, cannot_write + "m.webm: ", "out/m.webm", 4000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(&c - cases);
-    temp_.WriteFile("m.vrc", c.message);
-    Export("m.vrc", "m.webm");
-    EXPECT_EQ(Probe("m.webm", {"-show_entries", "frame=width,height"}),
-              c.pictures);
-  }
-}
-
-TEST_F(WebmExportTest, CutShortMessageExportsItsWholeRecordsAndSaysWhatIsLost) {
-  // The next record's first 100 bytes: its header and part of its sound.
-  const QByteArray whole = Record("whole.vrc", {3});
-  temp_.WriteFile("cut.vrc", whole + whole.left(100));
-  EXPECT_EQ(Export("cut.vrc", "cut.webm"),
-            QString("vocapost-msg: cut.vrc: not exported: the last 100 of %1 "
-                    "bytes, from offset %2, which hold no whole record\n")
-                .arg(whole.size() + 100)
-                .arg(whole.size()));
-  EXPECT_EQ(Probe("cut.webm", {"-show_entries", "packet=pts_time",
-                               "-select_streams", "v:0"})
-                .size(),
-            3);
-}
-
-TEST_F(WebmExportTest, FailedExportSaysWhyAndLeavesNothing) {
-  Record("m.vrc", {2});
-  temp_.WriteFile("junk.vrc", "JUNK      and more");
-  std::filesystem::create_directories(temp_.home() / "out");
-  struct Case {
-    QString message, webm, error;
-    rlim_t disk = RLIM_INFINITY;
-  };
-  const Case cases[] = {
-      {"absent.vrc", "out/a.webm", "vocapost-msg: cannot read absent.vrc\n"},
-      {"junk.vrc", "out/a.webm",
-       "vocapost-msg: junk.vrc: not a Vocapost message (no whole record at "
-       "its start)\n"},
-      {"m.vrc", "out/missing/a.webm",
-       "vocapost-msg: cannot write out/missing/a.webm: "},
-      {"m.vrc", "out/a.webm", "vocapost-msg: cannot write out/a.webm: ", 4000},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.error.toStdString());
+    std::filesystem::remove(temp_.home() / "m.vrc");
+    if (!c.message.isNull()) temp_.WriteFile("m.vrc", c.message);
     err_text_.clear();
     int code = 0;
     {
       const testing::FileSizeLimit disk(c.disk);
-      code = tool::Export(c.message, c.webm, out_, err_);
+      code = tool::Export("m.vrc", c.webm, out_, err_);
     }
-    EXPECT_EQ(code, tool::kFailed);
-    EXPECT_TRUE(err_text_.startsWith(c.error)) << err_text_.toStdString();
-    EXPECT_TRUE(QDir("out").isEmpty());
+    if (c.pictures.isEmpty()) {
+      EXPECT_EQ(code, tool::kFailed);
+      EXPECT_TRUE(err_text_.startsWith(c.says)) << err_text_.toStdString();
+      EXPECT_TRUE(QDir("out").isEmpty());
+      continue;
+    }
+    EXPECT_EQ(code, tool::kOk);
+    EXPECT_EQ(err_text_, c.says);
+    EXPECT_EQ(Probe(c.webm, {"-show_entries", "frame=width,height"}),
+              c.pictures);
+    std::filesystem::remove(temp_.home() / "out" / "m.webm");
   }
 }
 
