@@ -105,48 +105,46 @@ TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
       "The message file 05143012.vrc could not be written in full (%1).  It "
       "holds the first 1.4 seconds of the recording (2230 bytes).";
   const int32_t kMost = 2000000;  // the usual largest message
-  enum Trouble { kNone, kPlaying, kNoRoom, kReadOnlyHome, kFolderInTheWay };
   const struct {
-    const char* label;
-    Trouble trouble;
+    const char* label;  // names the trouble, if any
     int to_memory, maximum, disk, buffers, ticks;
     const char *kinds, *shown;  // kinds nullptr: no file
   } cases[] = {
-      {"playing", kPlaying, 0, kMost, 0, 0, 0, nullptr,
-       "Playing, Please Stop First"},
-      {"no room", kNoRoom, 0, kMost, 0, 0, 0, nullptr,
+      {"playing", 0, kMost, 0, 0, 0, nullptr, "Playing, Please Stop First"},
+      {"no room", 0, kMost, 0, 0, 0, nullptr,
        "Must have at least  2000000 free space"},
       // The record that crossed the limit is the last.
-      {"limit, audio side", kNone, 0, 3000, 0, 5, 0, "AAA", kLimit},
-      {"limit, video side", kNone, 0, 2000, 0, 1, 10, "AK", kLimit},
+      {"limit, audio side", 0, 3000, 0, 5, 0, "AAA", kLimit},
+      {"limit, video side", 0, 2000, 0, 1, 10, "AK", kLimit},
       // Made as large as the limit, the image takes records that fill it
       // exactly and none past it.
-      {"limit, memory image", kNone, 1, 2230, 0, 4, 0, "AA", kLimit},
-      {"full disk", kNone, 0, kMost, 3000, 4, 0, "AA", kCut},
-      {"full disk, memory", kNone, 1, kMost, 3000, 4, 0, "AA", kCut},
-      {"full at a record's end", kNone, 1, kMost, 2230, 4, 0, "AA", kCut},
-      {"read-only home", kReadOnlyHome, 0, kMost, 0, 0, 0, nullptr,
+      {"limit, memory image", 1, 2230, 0, 4, 0, "AA", kLimit},
+      {"full disk", 0, kMost, 3000, 4, 0, "AA", kCut},
+      {"full disk, memory", 1, kMost, 3000, 4, 0, "AA", kCut},
+      {"full at a record's end", 1, kMost, 2230, 4, 0, "AA", kCut},
+      {"read-only home", 0, kMost, 0, 0, 0, nullptr,
        "The message file 05143012.vrc cannot be created in %2 (%1), so nothing "
        "can be recorded.  Make room on the disk or allow writing to the "
        "folder, then press Record again."},
-      {"folder in the way", kFolderInTheWay, 1, kMost, 0, 1, 0, nullptr,
+      {"folder in the way", 1, kMost, 0, 1, 0, nullptr,
        "The message file 05143012.vrc could not be written (%1), so the "
        "recording could not be kept."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    app_->state().activity.is_playing = c.trouble == kPlaying;
+    const std::string_view trouble = c.label;
+    app_->state().activity.is_playing = trouble == "playing";
     // Room beyond 32 bits is plenty.
-    free_space_.Set(c.trouble == kNoRoom ? 1999999 : uint64_t{5} << 32);
+    free_space_.Set(trouble == "no room" ? 1999999 : uint64_t{5} << 32);
     app_->state().settings.record_to_memory = c.to_memory;
     app_->state().recording.image = MemoryImage();
     app_->state().maximum_message_size = c.maximum;
     fs::remove_all(file_);
-    if (c.trouble == kReadOnlyHome)
+    if (trouble == "read-only home")
       fs::permissions(temp_.home(), fs::perms(0555));
     {
       std::optional<testing::UnprivilegedFiles> nobody;
-      if (c.trouble == kReadOnlyHome) nobody.emplace();
+      if (trouble == "read-only home") nobody.emplace();
       std::optional<testing::FileSizeLimit> full;
       if (c.disk > 0) full.emplace(c.disk);
       Record();
@@ -154,7 +152,7 @@ TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
       for (int i = 0; i < c.ticks && activity().is_recording == 1; ++i) Tick();
       // Only from memory does a failure wait for Stop.
       EXPECT_EQ(activity().is_recording, c.to_memory && c.shown != kLimit);
-      if (c.trouble == kFolderInTheWay && fs::remove(file_))
+      if (trouble == "folder in the way" && fs::remove(file_))
         fs::create_directory(file_);
       if (activity().is_recording == 1) Stop();
     }
