@@ -99,9 +99,8 @@ TEST_F(RecordingCycleTest, FramesFollowTheAudioFourFramesLateWithinTheBudget) {
 // What stops or refuses a recording, to the file and from memory at Stop.
 TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
   namespace fs = std::filesystem;
-  const char* kLimit =
-      "The recording reached its maximum size and was stopped.";
-  const char* kCut =
+  auto kLimit = "The recording reached its maximum size and was stopped.";
+  auto kCut =
       "The message file 05143012.vrc could not be written in full (%1).  It "
       "holds the first 1.4 seconds of the recording (2230 bytes).";
   const int32_t kMost = 2000000;  // the usual largest message
@@ -130,6 +129,7 @@ TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
        "The message file 05143012.vrc could not be written (%1), so the "
        "recording could not be kept."},
   };
+  const QString home = QString::fromStdString(temp_.home());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     const std::string_view trouble = c.label;
@@ -164,13 +164,10 @@ TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
     EXPECT_EQ(reason.isEmpty(), !QString(c.shown).contains("%1"));
     ASSERT_TRUE(app_->messages().error_form());
     EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
-              QString(c.shown)
-                  .replace("%1", reason)
-                  .replace("%2", QString::fromStdString(temp_.home())));
+              QString(c.shown).replace("%1", reason).replace("%2", home));
     app_->messages().UnloadErrorForm();
   }
-  EXPECT_EQ(Logged().count("could not be written"), 4)
-      << "reaching the limit is normal";
+  EXPECT_EQ(Logged().count("could not be written"), 4);  // not at the limit
 }
 
 TEST_F(RecordingCycleTest, HalfDuplexStopClosesTheRecorderIfOneBlockCameBack) {
@@ -181,8 +178,7 @@ TEST_F(RecordingCycleTest, HalfDuplexStopClosesTheRecorderIfOneBlockCameBack) {
   ASSERT_EQ(Start(), StartResult::kRunning);
   for (const int returned : {1, 2}) {
     Record();
-    ASSERT_EQ(wave_.calls.back(), "StartWaveRecorderRaw")
-        << "half duplex starts it at Record";
+    ASSERT_EQ(wave_.calls.back(), "StartWaveRecorderRaw");  // at Record
     // Buffers on their way come back during Stop's pause.
     for (int i = 0; i < returned; ++i)
       QTimer::singleShot(0, [this] { Audio(); });
