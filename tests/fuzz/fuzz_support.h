@@ -77,19 +77,15 @@ inline auto Pieces(const uint8_t* data, size_t size, size_t most = 65536) {
 }
 
 inline QByteArray Piece(const QByteArray& bytes) {
-  QByteArray length(2, '\0');
-  qToLittleEndian<quint16>(static_cast<quint16>(bytes.size()), length.data());
-  return length + bytes;
+  const char length[] = {char(bytes.size()), char(bytes.size() >> 8)};
+  return QByteArray(length, 2) + bytes;
 }
 
 // Sound played at once on the caller's thread by Drain(), so that decoded
 // samples can be looked at.
 struct SyncOutput final : AudioOutput {
   bool Open() override { return true; }
-  bool Start(SampleSource given) override {
-    source = std::move(given);
-    return true;
-  }
+  bool Start(SampleSource given) override { return bool(source = given); }
   void Stop() override { source = nullptr; }
   std::vector<int16_t> Drain(size_t samples) {
     std::vector<int16_t> played(samples);
@@ -99,51 +95,35 @@ struct SyncOutput final : AudioOutput {
   SampleSource source;
 };
 
-// The player's sound path (audio engine, wave library, its GSM decoder and
-// play queue) on no device, telling the user nothing.
-struct SoundRig : MessageOperations {
-  SoundRig() {
+// The engines that play a message, the sound path (audio engine, wave
+// library, its GSM decoder and play queue) on no device, with no windows and
+// no camera, telling the user nothing.
+struct PlayerRig : MessageOperations, PlayerWindow, FrameView, CaptureService {
+  PlayerRig() {
     state.audio.audio_capability = 2;
     state.settings.full_duplex = 1;  // the player is started once, here
     Check(audio.StartPlayer() == 1, "the player does not start");
+    StartupValues& v = state.values;  // what start-up leaves
+    v.codec_ratio = 25;
+    v.display_width = v.chosen_width = state.video.capture_width = 160;
+    v.display_height = v.chosen_height = state.video.capture_height = 120;
+    state.video.video_state = 1;
+    video.SetFrameView(this);
+    video.OpenFrameDrawing();
+    ReopenCodec();
+    player.SetWindow(this);
   }
   void ShowMessage(const QString&, int16_t, QString&) override {}
   void ShowMessageForm(const QString&, int16_t, QString&) override {}
   void UnloadErrorForm() override {}
   int16_t PauseWithEvents(float, const QString&) override { return 0; }
-
-  AppState state;
-  ManualClock clock;
-  SyncOutput* output = new SyncOutput;  // owned by the wave library
-  DeviceWaveLibrary wave{MakeNoInput(), std::unique_ptr<SyncOutput>(output)};
-  AudioEngine audio{wave, state, *this, clock};
-};
-
-// The engines that play a message, with no windows and no camera.
-struct PlayerRig : SoundRig, PlayerWindow, FrameView, CaptureService {
-  PlayerRig() {
-    StartupValues& values = state.values;  // what start-up leaves
-    values.codec_ratio = 25;
-    values.display_width = values.chosen_width = state.video.capture_width =
-        160;
-    values.display_height = values.chosen_height = state.video.capture_height =
-        120;
-    state.video.video_state = 1;
-    video.SetFrameView(this);
-    video.OpenFrameDrawing();
-    Check(video.OpenCodec(), "the codec does not open");
-    player.SetWindow(this);
-  }
   // A fresh decoder, so that no input depends on the one before.
   void ReopenCodec() {
     video.CloseCodec();
-    Check(video.OpenCodec(), "the codec does not reopen");
+    Check(video.OpenCodec(), "the codec does not open");
   }
   // The window side: the frame-size probe's button is applied at once.
-  void PressSizeButton(int button) override {
-    Check(button >= 6 && button <= 10, "no such size button");
-    state.video.size_change_busy = 0;
-  }
+  void PressSizeButton(int) override { state.video.size_change_busy = 0; }
   void ClearPackageList() override {}
   QString CurrentRecordingName() const override { return {}; }
   void DisableForActivity() override {}
@@ -154,16 +134,13 @@ struct PlayerRig : SoundRig, PlayerWindow, FrameView, CaptureService {
   void ShowRecorder() override {}
   void PressExit() override {}
 
-  // The view reads every byte of each drawn picture, so that a picture
-  // larger than the decoded-frame buffer shows as a read past it.
+  // The picture is drawn from the decoded-frame buffer, so must fit in it.
   void DrawPicture(const BitmapInfoHeader& format, const uint8_t* bgr, int,
                    int) override {
     const int64_t bytes =
         int64_t{format.width} * std::abs(int64_t{format.height}) * 3;
-    Check(format.width > 0 && bytes <= kDecodedFrameBuffer,
+    Check(bgr && bytes > 0 && bytes <= kDecodedFrameBuffer,
           "a picture larger than the decoded-frame buffer");
-    volatile uint8_t sum = 0;
-    for (int64_t i = 0; i < bytes; ++i) sum = sum + bgr[i];
   }
   int OuterWidthTwips() const override { return 164 * 15; }
   int OuterHeightTwips() const override { return 124 * 15; }
@@ -183,6 +160,11 @@ struct PlayerRig : SoundRig, PlayerWindow, FrameView, CaptureService {
   void DlgVideoDisplay() override {}
   void SizePicture(int, int) override {}
 
+  AppState state;
+  ManualClock clock;
+  SyncOutput* output = new SyncOutput;  // owned by the wave library
+  DeviceWaveLibrary wave{MakeNoInput(), std::unique_ptr<SyncOutput>(output)};
+  AudioEngine audio{wave, state, *this, clock};
   IniRegistryStore registry{Root().filePath("config")};
   CodecManager codecs{registry};
   VideoEngine video{state, codecs, *this, registry, *this, clock};

@@ -13,13 +13,9 @@
 
 int main(int argc, char** argv) {
   using namespace vocapost::fuzz;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: make_seeds OUTPUT_DIR\n");
-    return 2;
-  }
+  Check(argc == 2, "usage: make_seeds OUTPUT_DIR");
   // Named before the fuzz home becomes the current directory.
-  const QDir out(
-      QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1])));
+  const QDir out(QFileInfo(argv[1]).absoluteFilePath());
   const InHome in_home;
   // Frame records of the moving test pattern: a key frame, then a difference.
   Vp8Encoder encoder(160, 120, 160 * 120 * 3 / 25);
@@ -58,8 +54,7 @@ int main(int argc, char** argv) {
     return ReadBytes(PackageName(name));
   };
   const QByteArray header =
-      (kPackageMarker + "../up.vrc" + QByteArray(kPackageBlock, ' '))
-          .left(kPackageBlock);
+      (kPackageMarker + "../up.vrc").leftJustified(kPackageBlock);
   QByteArray plain(1, '\0'), transformed("\x02");
   for (const QByteArray& line :
        {"Player failed to start", "Le lecteur ne d\xc3\xa9marre pas", "\x1a"}) {

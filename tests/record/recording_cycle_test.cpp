@@ -34,11 +34,6 @@ class RecordingCycleTest : public testing::AppTest {
     app_->recording().RecordingTick(busy);
     EXPECT_EQ(busy, 0);
   }
-  QString Shown() {
-    return app_->messages().error_form()
-               ? app_->messages().error_form()->Label1()->text()
-               : QString();
-  }
   void ExpectIdleAndFree() {
     EXPECT_EQ(activity().is_recording, 0);
     EXPECT_FALSE(Exists("popplay.txt"));
@@ -63,6 +58,7 @@ class RecordingCycleTest : public testing::AppTest {
   }
   intptr_t header_ = 100;
   const QString kName = "05143012.vrc";
+  const std::filesystem::path file_ = temp_.home() / kName.toStdString();
 };
 
 TEST_F(RecordingCycleTest, FramesFollowTheAudioFourFramesLateWithinTheBudget) {
@@ -77,11 +73,8 @@ TEST_F(RecordingCycleTest, FramesFollowTheAudioFourFramesLateWithinTheBudget) {
   EXPECT_LT(Read(kName).remove('A').size(), 4);
 
   recorder().Combo1()->setCurrentText("30000");
-  // Small frames, so that every tick stays within the budget.
-  app_->state().values.codec_ratio = 100;
-  app_->video().CloseCodec();
-  ASSERT_TRUE(app_->video().OpenCodec());
-  Stop();  // while idle: nothing to stop
+  recorder().Command(13)->Press();  // small frames: every tick in the budget
+  Stop();                           // while idle: nothing to stop
   Record();
   EXPECT_TRUE(Exists("popplay.txt"));
   EXPECT_EQ(recorder().Label(9)->text(), kName);
@@ -96,73 +89,62 @@ TEST_F(RecordingCycleTest, FramesFollowTheAudioFourFramesLateWithinTheBudget) {
   ExpectIdleAndFree();
   // Ten frames after the audio, the last four still in the ring at Stop.
   EXPECT_EQ(Read(kName), "AKKKKKK");
-  const auto path = temp_.home() / kName.toStdString();
   EXPECT_EQ(recorder().Label5()->text(),
-            QString::number(std::filesystem::file_size(path)));
+            QString::number(std::filesystem::file_size(file_)));
   EXPECT_EQ(QGuiApplication::clipboard()->text(),
-            QString::fromStdString(path.string()));
+            QString::fromStdString(file_.string()));
   EXPECT_EQ(recorder().File2()->List(0), kName);
 }
 
 // What stops or refuses a recording, to the file and from memory at Stop.
 TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
   namespace fs = std::filesystem;
-  const fs::path file = temp_.home() / kName.toStdString();
-  const char* kLimit =
-      "The recording reached its maximum size and was stopped.";
-  const char* kCut =
+  auto kLimit = "The recording reached its maximum size and was stopped.";
+  auto kCut =
       "The message file 05143012.vrc could not be written in full (%1).  It "
       "holds the first 1.4 seconds of the recording (2230 bytes).";
-  const char* kNotKept =
-      "The message file 05143012.vrc could not be written (%1), so the "
-      "recording could not be kept.";
-  const char* kPlayingText = "Playing, Please Stop First";
-  const char* kNoRoomText = "Must have at least  2000000 free space";
-  const char* kNotMade =
-      "The message file 05143012.vrc cannot be created in %2 (%1), so nothing "
-      "can be recorded.  Make room on the disk or allow writing to the "
-      "folder, then press Record again.";
   const int32_t kMost = 2000000;  // the usual largest message
-  enum Trouble { kNone, kPlaying, kNoRoom, kReadOnlyHome, kFolderInTheWay };
   const struct {
-    const char* label;
-    Trouble trouble;
-    int16_t to_memory;
-    int32_t maximum;
-    rlim_t disk;
-    int buffers, ticks;
-    const char* kinds;  // nullptr: no file
-    const char* shown;
+    const char* label;  // names the trouble, if any
+    int to_memory, maximum, disk, buffers, ticks;
+    const char *kinds, *shown;  // kinds nullptr: no file
   } cases[] = {
-      {"playing", kPlaying, 0, kMost, 0, 0, 0, nullptr, kPlayingText},
-      {"no room", kNoRoom, 0, kMost, 0, 0, 0, nullptr, kNoRoomText},
+      {"playing", 0, kMost, 0, 0, 0, nullptr, "Playing, Please Stop First"},
+      {"no room", 0, kMost, 0, 0, 0, nullptr,
+       "Must have at least  2000000 free space"},
       // The record that crossed the limit is the last.
-      {"limit, audio side", kNone, 0, 3000, 0, 5, 0, "AAA", kLimit},
-      {"limit, video side", kNone, 0, 2000, 0, 1, 10, "AK", kLimit},
+      {"limit, audio side", 0, 3000, 0, 5, 0, "AAA", kLimit},
+      {"limit, video side", 0, 2000, 0, 1, 10, "AK", kLimit},
       // Made as large as the limit, the image takes records that fill it
       // exactly and none past it.
-      {"limit, memory image", kNone, 1, 2230, 0, 4, 0, "AA", kLimit},
-      {"full disk", kNone, 0, kMost, 3000, 4, 0, "AA", kCut},
-      {"full disk, memory", kNone, 1, kMost, 3000, 4, 0, "AA", kCut},
-      {"full at a record's end", kNone, 1, kMost, 2230, 4, 0, "AA", kCut},
-      {"read-only home", kReadOnlyHome, 0, kMost, 0, 0, 0, nullptr, kNotMade},
-      {"folder in the way", kFolderInTheWay, 1, kMost, 0, 1, 0, nullptr,
-       kNotKept},
+      {"limit, memory image", 1, 2230, 0, 4, 0, "AA", kLimit},
+      {"full disk", 0, kMost, 3000, 4, 0, "AA", kCut},
+      {"full disk, memory", 1, kMost, 3000, 4, 0, "AA", kCut},
+      {"full at a record's end", 1, kMost, 2230, 4, 0, "AA", kCut},
+      {"read-only home", 0, kMost, 0, 0, 0, nullptr,
+       "The message file 05143012.vrc cannot be created in %2 (%1), so nothing "
+       "can be recorded.  Make room on the disk or allow writing to the "
+       "folder, then press Record again."},
+      {"folder in the way", 1, kMost, 0, 1, 0, nullptr,
+       "The message file 05143012.vrc could not be written (%1), so the "
+       "recording could not be kept."},
   };
+  const QString home = QString::fromStdString(temp_.home());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    app_->state().activity.is_playing = c.trouble == kPlaying;
+    const std::string_view trouble = c.label;
+    app_->state().activity.is_playing = trouble == "playing";
     // Room beyond 32 bits is plenty.
-    free_space_.Set(c.trouble == kNoRoom ? 1999999 : uint64_t{5} << 32);
+    free_space_.Set(trouble == "no room" ? 1999999 : uint64_t{5} << 32);
     app_->state().settings.record_to_memory = c.to_memory;
     app_->state().recording.image = MemoryImage();
     app_->state().maximum_message_size = c.maximum;
-    fs::remove_all(file);
-    if (c.trouble == kReadOnlyHome)
+    fs::remove_all(file_);
+    if (trouble == "read-only home")
       fs::permissions(temp_.home(), fs::perms(0555));
     {
       std::optional<testing::UnprivilegedFiles> nobody;
-      if (c.trouble == kReadOnlyHome) nobody.emplace();
+      if (trouble == "read-only home") nobody.emplace();
       std::optional<testing::FileSizeLimit> full;
       if (c.disk > 0) full.emplace(c.disk);
       Record();
@@ -170,23 +152,22 @@ TEST_F(RecordingCycleTest, LimitsAndFailuresKeepWholeRecordsAndSaySo) {
       for (int i = 0; i < c.ticks && activity().is_recording == 1; ++i) Tick();
       // Only from memory does a failure wait for Stop.
       EXPECT_EQ(activity().is_recording, c.to_memory && c.shown != kLimit);
-      if (c.trouble == kFolderInTheWay && fs::remove(file))
-        fs::create_directory(file);
+      if (trouble == "folder in the way" && fs::remove(file_))
+        fs::create_directory(file_);
       if (activity().is_recording == 1) Stop();
     }
     fs::permissions(temp_.home(), fs::perms::owner_all);
     ExpectIdleAndFree();
     EXPECT_EQ(c.kinds ? Read(kName) : QString(), c.kinds);
-    EXPECT_EQ(fs::is_regular_file(file), c.kinds != nullptr);
+    EXPECT_EQ(fs::is_regular_file(file_), c.kinds != nullptr);
     const QString reason = app_->state().recording.writer.reason();
     EXPECT_EQ(reason.isEmpty(), !QString(c.shown).contains("%1"));
-    const QString home = QString::fromStdString(temp_.home());
-    EXPECT_EQ(Shown(),
+    ASSERT_TRUE(app_->messages().error_form());
+    EXPECT_EQ(app_->messages().error_form()->Label1()->text(),
               QString(c.shown).replace("%1", reason).replace("%2", home));
     app_->messages().UnloadErrorForm();
   }
-  EXPECT_EQ(Logged().count("could not be written"), 4)
-      << "reaching the limit is normal";
+  EXPECT_EQ(Logged().count("could not be written"), 4);  // not at the limit
 }
 
 TEST_F(RecordingCycleTest, HalfDuplexStopClosesTheRecorderIfOneBlockCameBack) {
@@ -197,8 +178,7 @@ TEST_F(RecordingCycleTest, HalfDuplexStopClosesTheRecorderIfOneBlockCameBack) {
   ASSERT_EQ(Start(), StartResult::kRunning);
   for (const int returned : {1, 2}) {
     Record();
-    ASSERT_EQ(wave_.calls.back(), "StartWaveRecorderRaw")
-        << "half duplex starts it at Record";
+    ASSERT_EQ(wave_.calls.back(), "StartWaveRecorderRaw");  // at Record
     // Buffers on their way come back during Stop's pause.
     for (int i = 0; i < returned; ++i)
       QTimer::singleShot(0, [this] { Audio(); });
