@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QtEndian>
 
 #include "message/message_record.h"
 #include "support/temp_home.h"
@@ -13,11 +14,10 @@ namespace {
 
 class MsgCommandsTest : public testing::HomeTest {
  protected:
-  static QByteArray Frame(int width, int height) {
+  static QByteArray Frame(qint32 width, qint32 height) {
     QByteArray frame(60, '\0');
-    frame[4] = static_cast<char>(width);
-    frame[5] = static_cast<char>(width >> 8);
-    frame[8] = static_cast<char>(height);
+    qToLittleEndian(width, frame.data() + 4);
+    qToLittleEndian(height, frame.data() + 8);
     return frame;
   }
   static QByteArray Rec(const QByteArray& tag, const QByteArray& payload) {
@@ -53,6 +53,17 @@ TEST_F(MsgCommandsTest, InfoListsRecordsTotalsAndWhyReadingStopped) {
             "video records: 2, 1 at 160x120, 1 at 320x120\n"
             "reading stopped: unknown tag \"JUN\" at offset 3410\n");
   EXPECT_TRUE(err_text_.isEmpty());
+  temp_.WriteFile("cut.vrc", Rec("IMG", Frame(160, 120)) +
+                                 Rec("IMG", Frame(8, 6)).left(30));
+  out_text_.clear();
+  EXPECT_EQ(Info("cut.vrc", out_, err_), kOk);
+  EXPECT_EQ(out_text_,
+            "offset\ttag\tlength\n"
+            "0\tIMG\t60\t160x120\n"
+            "70\tIMG\t60\t8x6\t(cut short)\n"
+            "audio records: 0 (0.00 s)\n"
+            "video records: 2, 1 at 160x120, 1 at 8x6\n"
+            "reading stopped: the file ends inside the record at offset 70\n");
   EXPECT_EQ(Info("absent.vrc", out_, err_), kFailed);
   EXPECT_EQ(err_text_, "vocapost-msg: cannot read absent.vrc\n");
 }

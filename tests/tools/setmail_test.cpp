@@ -89,12 +89,19 @@ TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
   EXPECT_EQ(Stored(), QStringList({"Outlook", "0", "0"}));
 }
 
-// Closing the window is a Cancel; a store that cannot be written is told.
-TEST_F(SetmailTest, ClosingOrAFailedSaveWritesNothingAndStartsNothingNew) {
-  Open();
-  form_->RecordToMemory()->setChecked(true);
-  form_->close();
-  EXPECT_EQ(starter_.started, std::vector<QStringList>{{"/opt/vocapost"}});
+// Cancel, or closing the window, saves nothing and gives Vocapost back once;
+// a store that cannot be written is told.
+TEST_F(SetmailTest, CancelOrAFailedSaveWritesNothingAndStartsNothingNew) {
+  for (const bool by_button : {true, false}) {
+    Open();
+    form_->RecordToMemory()->setChecked(true);
+    if (by_button)
+      QTest::mouseClick(form_->CancelButton(), Qt::LeftButton);
+    else
+      form_->close();
+    EXPECT_EQ(starter_.started, std::vector<QStringList>{{"/opt/vocapost"}});
+    EXPECT_FALSE(form_->isVisible());
+  }
   EXPECT_EQ(Stored(), QStringList({"-", "-", "-"}));
   // The store's folder is a file: nothing can be written there.
   temp_.WriteFile(temp_.config() / "vocapost", "");
@@ -146,6 +153,11 @@ TEST_F(SetmailTest, LanguageChoicePutsItsFilesInAndTakesTheOthersOut) {
   choose(0);
   EXPECT_EQ(files(), "");
   EXPECT_FALSE(fs::exists(temp_.home() / "usefont.txt"));
+  // A font choice of the user's own stays.
+  choose(2);
+  temp_.WriteFile("usefont.txt", "9\r\n");
+  choose(0);
+  EXPECT_EQ(temp_.ReadFile("usefont.txt"), "9\r\n");
   EXPECT_TRUE(presenter_.messages.empty());
 
   // Shipped files that are not there are told, and Vocapost is not started.
