@@ -65,10 +65,7 @@ TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
   EXPECT_EQ(form_->FoundLabel()->text(), "Found: Thunderbird");
 
   // A program picked from the list goes into the command line.
-  QTest::mouseClick(form_->ProgramList()->viewport(), Qt::LeftButton, {},
-                    form_->ProgramList()
-                        ->visualItemRect(form_->ProgramList()->item(1))
-                        .center());
+  emit form_->ProgramList()->itemClicked(form_->ProgramList()->item(1));
   EXPECT_EQ(form_->ProgramLine()->text(), "claws-mail");
   form_->RecordToMemory()->setChecked(false);
   form_->FullDuplex()->setChecked(false);
@@ -182,12 +179,10 @@ TEST_F(SetmailTest, ReturnProgramIsTheHomesThenOneBesideUsThenOnPath) {
 
 TEST_F(SetmailTest, MailProgramsAreTheDesktopDefaultThenKnownOnesOnPath) {
   const fs::path bin = temp_.root() / "path";
-  const std::pair<const char*, QByteArray> programs[] = {
-      {"xdg-mime", "echo mymail.desktop\n"},
-      {"thunderbird", ""},
-      {"mymail", ""}};
-  for (const auto& [name, script] : programs) {
-    temp_.WriteFile(bin / name, "#!/bin/sh\n" + script);
+  for (const char* name : {"xdg-mime", "thunderbird", "mymail"}) {
+    temp_.WriteFile(bin / name, name == std::string("xdg-mime")
+                                    ? "#!/bin/sh\necho mymail.desktop\n"
+                                    : "#!/bin/sh\n");
     fs::permissions(bin / name, fs::perms::owner_all);
   }
   temp_.WriteFile(temp_.root() / "data" / "applications" / "mymail.desktop",

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <deque>
+#include <numeric>
 
 #include "message/message_writer.h"
 #include "messages/error_form.h"
@@ -156,12 +157,11 @@ class WebmExportTest : public testing::AppTest {
                 expected.begin() + starts[i]);
     const size_t length = std::min<size_t>(pcm.size() / 2, expected.size());
     ASSERT_GE(length + kTick, expected.size());
-    double both = 0, own = 0, theirs = 0;
-    for (size_t i = 0; i < length; ++i) {
-      both += double(sound[i]) * expected[i];
-      own += double(expected[i]) * expected[i];
-      theirs += double(sound[i]) * sound[i];
-    }
+    const auto dot = [&](const int16_t* a, const int16_t* b) {
+      return std::inner_product(a, a + length, b, 0.0);
+    };
+    const double both = dot(sound, expected.data()), theirs = dot(sound, sound),
+                 own = dot(expected.data(), expected.data());
     EXPECT_GT(both / std::sqrt(own * theirs), 0.9) << "sound out of step";
     EXPECT_NEAR(10 * std::log10(theirs / own), 0, 3) << "sound level";
   }
