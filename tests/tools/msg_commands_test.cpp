@@ -1,3 +1,5 @@
+// The vocapost-msg commands: info, package, extract and the thumbnails file
+// managers ask for.
 #include "msg_commands.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +9,9 @@
 #include <QtEndian>
 
 #include "message/message_record.h"
+#include "support/sample_message.h"
 #include "support/temp_home.h"
+#include "thumbnail_command.h"
 
 namespace vocapost::tool {
 namespace {
@@ -114,6 +118,35 @@ TEST_F(MsgCommandsTest, ExtractRefusalsSayWhyAndLeaveNothing) {
                                QDir::NoDotAndDotDot),
               QStringList{"p.exe"});
   }
+}
+
+// The first picture at the size asked; the no-video picture for a message
+// without one is left to the installed thumbnailer's test.
+TEST_F(MsgCommandsTest, ThumbnailIsTheFirstPictureAtTheSizeAskedOrAReason) {
+  const std::array<QColor, 4> first = {Qt::red, Qt::green, Qt::blue, Qt::white};
+  testing::WriteSampleMessage(
+      "m.vrc", {testing::QuadrantPicture(160, 120, first),
+                testing::QuadrantPicture(
+                    160, 120, {Qt::white, Qt::blue, Qt::green, Qt::red})});
+  temp_.WriteFile("notes.vrc", "Dear Sir, a text file.\n");
+  testing::WriteSampleMessage("sound.vrc", {});
+  const std::pair<const char*, const char*> failures[] = {
+      {"notes.vrc", "notes.vrc is not a Vocapost message"},
+      {"sound.vrc", "holds no picture"},  // and no no-video picture
+  };
+  for (const auto& [file, reason] : failures) {
+    EXPECT_EQ(Thumbnail(file, "t.png", 128, "absent.bmp", err_), kFailed);
+    EXPECT_TRUE(err_text_.contains(reason)) << err_text_.toStdString();
+    EXPECT_FALSE(QFile::exists("t.png"));
+  }
+  err_text_.clear();
+  ASSERT_EQ(Thumbnail("m.vrc", "t.png", 128, "absent.bmp", err_), kOk)
+      << err_text_.toStdString();
+  const QImage thumbnail("t.png", "PNG");
+  EXPECT_EQ(thumbnail.size(), QSize(128, 96));
+  for (int q = 0; q < 4; ++q)
+    EXPECT_TRUE(testing::Near(testing::QuadrantColour(thumbnail, q), first[q]))
+        << q;
 }
 
 }  // namespace
