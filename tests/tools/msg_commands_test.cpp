@@ -1,23 +1,27 @@
+// The vocapost-msg commands: info, package, extract and the thumbnails file
+// managers ask for.
 #include "msg_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QProcess>
+#include <QtEndian>
 
 #include "message/message_record.h"
+#include "support/sample_message.h"
 #include "support/temp_home.h"
+#include "thumbnail_command.h"
 
 namespace vocapost::tool {
 namespace {
 
 class MsgCommandsTest : public testing::HomeTest {
  protected:
-  static QByteArray Frame(int width, int height) {
+  static QByteArray Frame(qint32 width, qint32 height) {
     QByteArray frame(60, '\0');
-    frame[4] = static_cast<char>(width);
-    frame[5] = static_cast<char>(width >> 8);
-    frame[8] = static_cast<char>(height);
+    qToLittleEndian(width, frame.data() + 4);
+    qToLittleEndian(height, frame.data() + 8);
     return frame;
   }
   static QByteArray Rec(const QByteArray& tag, const QByteArray& payload) {
@@ -53,6 +57,14 @@ TEST_F(MsgCommandsTest, InfoListsRecordsTotalsAndWhyReadingStopped) {
             "video records: 2, 1 at 160x120, 1 at 320x120\n"
             "reading stopped: unknown tag \"JUN\" at offset 3410\n");
   EXPECT_TRUE(err_text_.isEmpty());
+  temp_.WriteFile("cut.vrc", Rec("IMG", Frame(160, 120)) +
+                                 Rec("IMG", Frame(8, 6)).left(30));
+  out_text_.clear();
+  EXPECT_EQ(Info("cut.vrc", out_, err_), kOk);
+  EXPECT_TRUE(out_text_.contains("\n70\tIMG\t60\t8x6\t(cut short)\n"));
+  EXPECT_TRUE(
+      out_text_.endsWith("the file ends inside the record at offset 70\n"))
+      << out_text_.toStdString();
   EXPECT_EQ(Info("absent.vrc", out_, err_), kFailed);
   EXPECT_EQ(err_text_, "vocapost-msg: cannot read absent.vrc\n");
 }
@@ -106,6 +118,35 @@ TEST_F(MsgCommandsTest, ExtractRefusalsSayWhyAndLeaveNothing) {
                                QDir::NoDotAndDotDot),
               QStringList{"p.exe"});
   }
+}
+
+// The first picture at the size asked; the no-video picture for a message
+// without one is left to the installed thumbnailer's test.
+TEST_F(MsgCommandsTest, ThumbnailIsTheFirstPictureAtTheSizeAskedOrAReason) {
+  const std::array<QColor, 4> first = {Qt::red, Qt::green, Qt::blue, Qt::white};
+  testing::WriteSampleMessage(
+      "m.vrc", {testing::QuadrantPicture(160, 120, first),
+                testing::QuadrantPicture(
+                    160, 120, {Qt::white, Qt::blue, Qt::green, Qt::red})});
+  temp_.WriteFile("notes.vrc", "Dear Sir, a text file.\n");
+  testing::WriteSampleMessage("sound.vrc", {});
+  const std::pair<const char*, const char*> failures[] = {
+      {"notes.vrc", "notes.vrc is not a Vocapost message"},
+      {"sound.vrc", "holds no picture"},  // and no no-video picture
+  };
+  for (const auto& [file, reason] : failures) {
+    EXPECT_EQ(Thumbnail(file, "t.png", 128, "absent.bmp", err_), kFailed);
+    EXPECT_TRUE(err_text_.contains(reason)) << err_text_.toStdString();
+    EXPECT_FALSE(QFile::exists("t.png"));
+  }
+  err_text_.clear();
+  ASSERT_EQ(Thumbnail("m.vrc", "t.png", 128, "absent.bmp", err_), kOk)
+      << err_text_.toStdString();
+  const QImage thumbnail("t.png", "PNG");
+  EXPECT_EQ(thumbnail.size(), QSize(128, 96));
+  for (int q = 0; q < 4; ++q)
+    EXPECT_TRUE(testing::Near(testing::QuadrantColour(thumbnail, q), first[q]))
+        << q;
 }
 
 }  // namespace

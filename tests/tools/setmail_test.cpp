@@ -65,10 +65,7 @@ TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
   EXPECT_EQ(form_->FoundLabel()->text(), "Found: Thunderbird");
 
   // A program picked from the list goes into the command line.
-  QTest::mouseClick(form_->ProgramList()->viewport(), Qt::LeftButton, {},
-                    form_->ProgramList()
-                        ->visualItemRect(form_->ProgramList()->item(1))
-                        .center());
+  emit form_->ProgramList()->itemClicked(form_->ProgramList()->item(1));
   EXPECT_EQ(form_->ProgramLine()->text(), "claws-mail");
   form_->RecordToMemory()->setChecked(false);
   form_->FullDuplex()->setChecked(false);
@@ -89,12 +86,19 @@ TEST_F(SetmailTest, SaveWritesTheSettingsAndStartsVocapostFromSetup) {
   EXPECT_EQ(Stored(), QStringList({"Outlook", "0", "0"}));
 }
 
-// Closing the window is a Cancel; a store that cannot be written is told.
-TEST_F(SetmailTest, ClosingOrAFailedSaveWritesNothingAndStartsNothingNew) {
-  Open();
-  form_->RecordToMemory()->setChecked(true);
-  form_->close();
-  EXPECT_EQ(starter_.started, std::vector<QStringList>{{"/opt/vocapost"}});
+// Cancel, or closing the window, saves nothing and gives Vocapost back once;
+// a store that cannot be written is told.
+TEST_F(SetmailTest, CancelOrAFailedSaveWritesNothingAndStartsNothingNew) {
+  for (const bool by_button : {true, false}) {
+    Open();
+    form_->RecordToMemory()->setChecked(true);
+    if (by_button)
+      QTest::mouseClick(form_->CancelButton(), Qt::LeftButton);
+    else
+      form_->close();
+    EXPECT_EQ(starter_.started, std::vector<QStringList>{{"/opt/vocapost"}});
+    EXPECT_FALSE(form_->isVisible());
+  }
   EXPECT_EQ(Stored(), QStringList({"-", "-", "-"}));
   // The store's folder is a file: nothing can be written there.
   temp_.WriteFile(temp_.config() / "vocapost", "");
@@ -122,10 +126,8 @@ TEST_F(SetmailTest, LanguageChoicePutsItsFilesInAndTakesTheOthersOut) {
     EXPECT_EQ(starter_.started.size(), presenter_.messages.empty() ? 1u : 0u);
     return shown;
   };
-  const auto files = [&] {
-    QStringList names = QDir().entryList(QDir::Files, QDir::Name);
-    names.removeAll("usefont.txt");
-    return names.join(' ');
+  const auto files = [] {
+    return QDir().entryList(QDir::Files, QDir::Name).join(' ');
   };
   EXPECT_EQ(choose(1), 0);
   EXPECT_EQ(files(), "CWINDO00.DEU VMESSAGE.DEU");
@@ -139,13 +141,17 @@ TEST_F(SetmailTest, LanguageChoicePutsItsFilesInAndTakesTheOthersOut) {
   // that ignores case is the same file.
   temp_.WriteFile("cwindo00.jpn", "Help\r\nold\r\n");
   EXPECT_EQ(choose(2), 1);
-  EXPECT_EQ(files(), "CWINDO00.JPN VMESSAGE.JPN");
+  EXPECT_EQ(files(), "CWINDO00.JPN VMESSAGE.JPN usefont.txt");
   EXPECT_EQ(temp_.ReadFile("usefont.txt"), "14\r\n");
 
   // The shipped font choice goes with its language.
   choose(0);
   EXPECT_EQ(files(), "");
-  EXPECT_FALSE(fs::exists(temp_.home() / "usefont.txt"));
+  // A font choice of the user's own stays.
+  choose(2);
+  temp_.WriteFile("usefont.txt", "9\r\n");
+  choose(0);
+  EXPECT_EQ(temp_.ReadFile("usefont.txt"), "9\r\n");
   EXPECT_TRUE(presenter_.messages.empty());
 
   // Shipped files that are not there are told, and Vocapost is not started.
@@ -170,12 +176,10 @@ TEST_F(SetmailTest, ReturnProgramIsTheHomesThenOneBesideUsThenOnPath) {
 
 TEST_F(SetmailTest, MailProgramsAreTheDesktopDefaultThenKnownOnesOnPath) {
   const fs::path bin = temp_.root() / "path";
-  const std::pair<const char*, QByteArray> programs[] = {
-      {"xdg-mime", "echo mymail.desktop\n"},
-      {"thunderbird", ""},
-      {"mymail", ""}};
-  for (const auto& [name, script] : programs) {
-    temp_.WriteFile(bin / name, "#!/bin/sh\n" + script);
+  for (const char* name : {"xdg-mime", "thunderbird", "mymail"}) {
+    temp_.WriteFile(bin / name, name == std::string("xdg-mime")
+                                    ? "#!/bin/sh\necho mymail.desktop\n"
+                                    : "#!/bin/sh\n");
     fs::permissions(bin / name, fs::perms::owner_all);
   }
   temp_.WriteFile(temp_.root() / "data" / "applications" / "mymail.desktop",
