@@ -93,15 +93,17 @@ class WebmExportTest : public testing::AppTest {
     app_->viewer()->Timer1()->stop();
     std::deque<int64_t> playing;
     int64_t now = 0, card_end = 0;
-    intptr_t reported = 0;
     size_t handed = 0;
-    for (; app_->state().activity.is_playing == 1 && now < 60 * 8000;
-         now += kTick) {
-      for (; !playing.empty() && playing.front() <= now; playing.pop_front())
+    const auto played_until = [&](int64_t time) {
+      for (; !playing.empty() && playing.front() <= time; playing.pop_front())
         QCoreApplication::postEvent(
             wave_.window,
-            new WindowMessageEvent(kPlayedBlockMessage, 0, ++reported));
+            new WindowMessageEvent(kPlayedBlockMessage, 0, ++reported_));
       QCoreApplication::processEvents();
+    };
+    for (; app_->state().activity.is_playing == 1 && now < 60 * 8000;
+         now += kTick) {
+      played_until(now);
       const qint64 before = app_->viewer()->Picture2()->pixmap().cacheKey();
       app_->viewer()->player_tick();
       if (app_->viewer()->Picture2()->pixmap().cacheKey() != before)
@@ -113,6 +115,7 @@ class WebmExportTest : public testing::AppTest {
         playing.push_back(card_end);
       }
     }
+    played_until(card_end);  // the card plays on after the player ends
     end = std::max(now - kTick, card_end);
     return frame_times;
   }
@@ -168,19 +171,19 @@ class WebmExportTest : public testing::AppTest {
   }
 
   std::vector<std::vector<int16_t>> sound_;  // the recorded sound, decoded
+  // Played blocks are told apart by number, as a card's headers are, across
+  // plays too.
+  intptr_t reported_ = 0;
   QString out_text_, err_text_;
   QTextStream out_{&out_text_}, err_{&err_text_};
 };
 
 // Runs of frames shorter and longer than the sound that paces them: the
 // 20-frame run outlasts its 0.68 s of sound and leaves a pause.
+// A message without pictures is sound alone.
 TEST_F(WebmExportTest, ExportPlaysInStepAsThePlayerPlaysIt) {
-  ExpectInStep({6, 14, 20, 3, 9}, {"vp8,240,180", "opus"});
-}
-
-// One player per test; a message without pictures is sound alone.
-TEST_F(WebmExportTest, MessageWithoutVideoGivesTheSoundAlone) {
   ExpectInStep({0, 0, 0}, {"opus"});
+  ExpectInStep({6, 14, 20, 3, 9}, {"vp8,240,180", "opus"});
 }
 
 // A new picture size starts on its key frame; a cut-off last record is left
