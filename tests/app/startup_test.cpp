@@ -27,26 +27,34 @@ class StartupTest : public testing::AppTest {
 };
 
 // Launches that end at once: too few colours say so before any marker is
-// touched; a plain launch beside a running copy asks it to come forward.
+// touched; beside a running copy a plain launch asks it to come forward and
+// a message launch leaves a busy one alone.
 TEST_F(StartupTest, TooFewColoursOrARunningCopyEndTheLaunchAtOnce) {
-  temp_.WriteFile("popplay.txt", "popplay");
-  display_ = FixedDisplayInfo({8, 1});
-  ASSERT_EQ(Start(), StartResult::kEnded);
-  EXPECT_EQ(app_->exit_code(), 1);
-  EXPECT_EQ(Texts(), std::vector<QString>{"Vocapost Message\t" +
-                                          DisplayMessageText("/usr/lib/")});
-  EXPECT_TRUE(Exists("popplay.txt"));
-  EXPECT_EQ(app_->recorder(), nullptr);
-  EXPECT_FALSE(ender_.ended) << "ending at once runs no unload";
-
-  std::filesystem::remove(temp_.home() / "popplay.txt");
-  display_ = FixedDisplayInfo({32, 1});
-  app_ = MakeApp(wave_);
-  WindowRegistry other(registry_dir());
-  other.Publish({"Vocapost "});
-  EXPECT_EQ(Start(), StartResult::kEnded);
-  EXPECT_EQ(app_->exit_code(), 0);
-  EXPECT_TRUE(Exists("popshow.txt"));
+  WriteMessage("m.vrc");
+  // Colour bits, another copy runs, line, exit code, marker left.
+  const std::tuple<int, bool, QString, int, std::string> cases[] = {
+      {8, false, "", 1, "popplay.txt"},
+      {32, true, "", 0, "popshow.txt"},
+      {32, true, "m.vrc", 0, "popplay.txt"}};
+  const std::vector<QString> told{"Vocapost Message\t" +
+                                  DisplayMessageText("/usr/lib/")};
+  for (const auto& [bits, other_runs, line, code, marker] : cases) {
+    SCOPED_TRACE(marker + line.toStdString());
+    presenter_.messages.clear();
+    if (marker == "popplay.txt") temp_.WriteFile(marker, "popplay");
+    display_ = FixedDisplayInfo({bits, 1});
+    app_ = MakeApp(wave_);
+    WindowRegistry other(registry_dir());
+    if (other_runs) other.Publish({"Vocapost "});
+    ASSERT_EQ(Start(line), StartResult::kEnded);
+    EXPECT_EQ(app_->exit_code(), code);
+    EXPECT_EQ(Texts(), code ? told : std::vector<QString>{});
+    EXPECT_TRUE(Exists(marker));
+    EXPECT_FALSE(Exists("pop.txt"));
+    EXPECT_EQ(app_->recorder(), nullptr);
+    EXPECT_FALSE(ender_.ended) << "ending at once runs no unload";
+    std::filesystem::remove(temp_.home() / marker);
+  }
 }
 
 TEST_F(StartupTest, CommandLineNamesAMessageFileTheSetupOrNothing) {
@@ -98,7 +106,7 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
                             "RecordToMemory", "1"));
   WriteMessage("m.vrc");
   for (const bool recording : {true, false}) {
-    SCOPED_TRACE(recording ? "recording" : "playing");
+    SCOPED_TRACE(recording);
     ender_.ended = false;
     app_ = MakeApp(wave_);
     ASSERT_EQ(Start(recording ? "" : "m.vrc"), StartResult::kRunning);
@@ -107,8 +115,7 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
       app_->recorder()->Command(2)->Press();
       name = app_->recorder()->Label(9)->text();
       for (intptr_t header : {1, 2})
-        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, header,
-                                          {});
+        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, header, {});
     }
     ASSERT_TRUE(Exists("popplay.txt"));
     temp_.WriteFile("pop.txt", "pop");
@@ -117,10 +124,9 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
     EXPECT_FALSE(Exists("popplay.txt")) << "the copy is busy no more";
     MessageReader reader;
     int sound = 0;
-    if (recording && reader.Open(name)) {
+    if (recording && reader.Open(name))
       while (auto record = reader.Next())
         sound += record->kind == RecordKind::kAudio;
-    }
     EXPECT_EQ(sound, recording ? 2 : 0) << "a recording is kept whole";
     app_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
