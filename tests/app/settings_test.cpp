@@ -15,8 +15,11 @@ using StartupRulesTest = testing::HomeTest;
 
 TEST_F(StartupRulesTest, ColoursComeFromBitsAndPlanesAndMoreThan256Pass) {
   const std::tuple<int, int, int32_t, bool> cases[] = {
-      {8, 1, 256, false}, {4, 4, 64, false}, {16, 1, 65536, true},
-      {30, 1, 1073741824, true}, {31, 1, 16000000, true}};
+      {8, 1, 256, false},
+      {4, 4, 64, false},
+      {16, 1, 65536, true},
+      {30, 1, 1073741824, true},
+      {31, 1, 16000000, true}};
   for (const auto& [bits, planes, colours, enough] : cases) {
     FixedDisplayInfo display({bits, planes});
     EXPECT_EQ(ColourCount({bits, planes}), colours) << bits;
@@ -33,8 +36,8 @@ TEST_F(StartupRulesTest, ColoursComeFromBitsAndPlanesAndMoreThan256Pass) {
 TEST_F(StartupRulesTest, LanguageFileNamesTheExtensionElseEnglish) {
   const std::pair<std::vector<std::string>, QString> cases[] = {
       {{"VMESSAGE", "XVMESSAGE.JPN", "VMESSAGE.DEU/in"}, ".ENG"},
-      {{"vmessage.jpb"}, ".jpb"},      // any case
-      {{"VMESSAGE.TEXT"}, ".ENG"}};    // no point in the last four
+      {{"vmessage.jpb"}, ".jpb"},    // any case
+      {{"VMESSAGE.TEXT"}, ".ENG"}};  // no point in the last four
   for (const auto& [files, expected] : cases) {
     const std::filesystem::path dir = temp_.home() / files[0];
     for (const std::string& file : files) temp_.WriteFile(dir / file, "");
@@ -44,8 +47,9 @@ TEST_F(StartupRulesTest, LanguageFileNamesTheExtensionElseEnglish) {
 
 TEST(SettingNumberTest, ReadsTheLeadingNumberRoundedHalfToEvenInSixteenBits) {
   const std::pair<const char*, int> cases[] = {
-      {"  7", 7}, {"\t-3", -3}, {"+4", 4}, {"12abc", 12}, {"yes", 0}, {".", 0},
-      {"0.5", 0}, {"1.5", 2}, {"2.5", 2}, {"-2.5", -2}, {".7", 1}, {"1e", 1},
+      {"  7", 7},  {"\t-3", -3},  {"+4", 4},          {"12abc", 12},
+      {"yes", 0},  {".", 0},      {"0.5", 0},         {"1.5", 2},
+      {"2.5", 2},  {"-2.5", -2},  {".7", 1},          {"1e", 1},
       {"2E-1", 0}, {"1.5e1", 15}, {"32767.4", 32767}, {"-32768.5", -32768}};
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(SettingNumber(text), std::optional<int16_t>(expected))
@@ -77,7 +81,8 @@ TEST_F(StartupRulesTest, StoredNumbersOrTheKeysDefaultsChooseDuplexAndLimit) {
               read);
     EXPECT_EQ(s.use_email_client, "Outlook");
     EXPECT_EQ(std::filesystem::exists(config / "Vocapost Settings.ini"),
-              !key.isEmpty()) << "reading writes no defaults back";
+              !key.isEmpty())
+        << "reading writes no defaults back";
   }
   IniSettingsStore store(QString::fromStdString(temp_.root().string()));
   ASSERT_TRUE(WriteFullDuplexSetting(store, "0"));

@@ -115,7 +115,8 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
       app_->recorder()->Command(2)->Press();
       name = app_->recorder()->Label(9)->text();
       for (intptr_t header : {1, 2})
-        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, header, {});
+        app_->audio().WaveWindowProcedure(kRecordedBufferMessage, 0, header,
+                                          {});
     }
     ASSERT_TRUE(Exists("popplay.txt"));
     temp_.WriteFile("pop.txt", "pop");

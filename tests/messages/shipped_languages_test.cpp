@@ -38,12 +38,14 @@ TEST_F(ShippedLanguagesTest, EveryTextInTheCodeHasATranslationInEachLanguage) {
       EXPECT_TRUE(file.open(QIODevice::ReadOnly));
       for (const auto& match : call.globalMatch(file.readAll())) {
         QString text;
-        for (const auto& piece : QRegularExpression(R"re("((?:[^"\\]|\\.)*)")re")
-                                     .globalMatch(match.captured(2)))
+        for (const auto& piece :
+             QRegularExpression(R"re("((?:[^"\\]|\\.)*)")re")
+                 .globalMatch(match.captured(2)))
           text += piece.captured(1).replace("\\\"", "\"").replace("\\\\", "\\");
         EXPECT_TRUE(match.captured(1) == "UserText" || match.captured(3) == ",")
             << "built up: " << text.toStdString();
-        (match.captured(1) == "LocalCaption" ? captions : messages).insert(text);
+        (match.captured(1) == "LocalCaption" ? captions : messages)
+            .insert(text);
       }
     }
   }
