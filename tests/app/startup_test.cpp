@@ -60,26 +60,23 @@ TEST_F(StartupTest, TooFewColoursOrARunningCopyEndTheLaunchAtOnce) {
 TEST_F(StartupTest, CommandLineNamesAMessageFileTheSetupOrNothing) {
   temp_.WriteFile("05143012.Vrc", "WAV0      ");
   // The setup launch shows its notice for five seconds.
-  const struct {
-    QString line, plays;
-    bool setup;
-  } cases[] = {
+  // Only blanks are trimmed.
+  const std::tuple<QString, QString, bool> cases[] = {
       {"", {}, false},
       {"  05143012.Vrc  ", "05143012.Vrc", false},
       {"  FROMSET ", {}, true},
-      {"\tFROMSET", {}, false},  // only blanks are trimmed
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line.toStdString());
+      {"\tFROMSET", {}, false}};
+  for (const auto& [line, plays, setup] : cases) {
+    SCOPED_TRACE(line.toStdString());
     app_ = MakeApp(wave_);
     const double before = clock_.Now();
-    ASSERT_EQ(Start(c.line), StartResult::kRunning);
-    EXPECT_EQ(launch().play_file_name, c.plays);
-    EXPECT_EQ(Exists("popplay.txt"), !c.plays.isEmpty());
-    EXPECT_EQ(app_->recorder()->isVisible(), c.plays.isEmpty());
-    EXPECT_EQ(clock_.Now() - before > 5.0, c.setup);
+    ASSERT_EQ(Start(line), StartResult::kRunning);
+    EXPECT_EQ(launch().play_file_name, plays);
+    EXPECT_EQ(Exists("popplay.txt"), !plays.isEmpty());
+    EXPECT_EQ(app_->recorder()->isVisible(), plays.isEmpty());
+    EXPECT_EQ(clock_.Now() - before > 5.0, setup);
     EXPECT_EQ(app_->state().values.codec_ratio, 25) << "high quality";
-    EXPECT_EQ(launch().message_form_shown, c.line.isEmpty());
+    EXPECT_EQ(launch().message_form_shown, line.isEmpty());
     EXPECT_FALSE(app_->message_form()->isVisible()) << "hidden at the end";
   }
   EXPECT_TRUE(presenter_.messages.empty());
@@ -163,17 +160,15 @@ TEST_F(StartupTest, MessageLaunchWaitsForTheRunningCopyToGo) {
     EXPECT_TRUE(Texts()[0].startsWith(
         answers ? "Warning\tThe message m.vrc cannot be played ("
                 : "Vocapost Message\tPlease launch again."));
-    EXPECT_FALSE(Exists("popplay.txt"));
-    EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
-    EXPECT_EQ(Exists("pop.txt"), !answers)
-        << "a slow copy still ends when it looks";
+    // The answer is taken; a slow copy still ends when it looks.
+    EXPECT_FALSE(Exists("popplay.txt") || Exists("popup.txt"));
+    EXPECT_EQ(Exists("pop.txt"), !answers);
     EXPECT_FALSE(ender_.ended);
     // Having taken over from a Recorder, it becomes one.
     EXPECT_EQ(answers && app_->recorder()->isVisible(), answers);
-    if (!answers) {
-      EXPECT_EQ(app_->exit_code(), 1);
-      EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
-    }
+    if (answers) continue;
+    EXPECT_EQ(app_->exit_code(), 1);
+    EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
   }
 }
 
