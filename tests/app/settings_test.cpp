@@ -15,11 +15,9 @@ using StartupRulesTest = testing::HomeTest;
 
 TEST_F(StartupRulesTest, ColoursComeFromBitsAndPlanesAndMoreThan256Pass) {
   const std::tuple<int, int, int32_t, bool> cases[] = {
-      {8, 1, 256, false},
-      {4, 4, 64, false},
-      {16, 1, 65536, true},
-      {30, 1, 1073741824, true},
-      {31, 1, 16000000, true}};
+      {8, 1, 256, false},        {4, 4, 64, false},       {16, 1, 65536, true},
+      {30, 1, 1073741824, true}, {31, 1, 16000000, true},
+  };
   for (const auto& [bits, planes, colours, enough] : cases) {
     FixedDisplayInfo display({bits, planes});
     EXPECT_EQ(ColourCount({bits, planes}), colours) << bits;

@@ -21,19 +21,18 @@ using LookUpTest = testing::HomeTest;
 
 TEST_F(LookUpTest, LanguageFileGivesTheLineAfterTheTextItHas) {
   const QByteArray pair = QByteArray(kKey) + "\r\n" + kTranslation + "\r\n";
-  const QByteArray ended = "end\x1a here\r\n" + pair;
   const QByteArray long_line(TextLineReader::kMaxLineBytes, 'y');
   struct Case {
     QByteArray content;
     QString text, shown;
     QString extension = ".DEU";
-    QString file = "VMESSAGE" + extension;  // empty: none
+    QString file = "VMESSAGE" + extension;
   };
   const Case cases[] = {
-      {"", kKey, kKey, ".DEU", ""},  // no file
+      {"", kKey, kKey, ".DEU", "OTHER.DEU"},  // no file of the language
       {"Other\r\nAnders\r\n" + pair, kKey, kTranslation},
       {pair + kKey + "\r\nsecond\r\n", kKey, kTranslation},  // first wins
-      {ended, kKey, kKey},  // the end mark hides what follows
+      {"end\x1a here\r\n" + pair, kKey, kKey},  // the end mark hides the rest
       {"Marked\r\nx\x1ay\r\n", "Marked", "x\x1ay"},
       {"A\r\nB\r\n" + QByteArray(kKey), kKey, kKey},  // key on the last line
       {pair.chopped(2), kKey, kTranslation},  // last line without line end
@@ -53,10 +52,9 @@ TEST_F(LookUpTest, LanguageFileGivesTheLineAfterTheTextItHas) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
-    const std::string file = c.file.toStdString();
-    if (!file.empty()) temp_.WriteFile(file, c.content);
+    temp_.WriteFile(c.file.toStdString(), c.content);
     EXPECT_EQ(LookUpMessageText(c.text, c.extension), c.shown);
-    if (!file.empty()) std::filesystem::remove(temp_.home() / file);
+    std::filesystem::remove(temp_.home() / c.file.toStdString());
   }
   EXPECT_EQ(RestoreTransformedLine(QByteArray("\x01\xff\0", 3)),
             QByteArray("\0\xfe\0", 3));

@@ -100,10 +100,9 @@ TEST_F(LocaliseFormTest, CaptionFileIsReadUpToItsLimitsAndNamedByTheContext) {
 
 TEST_F(LocaliseFormTest, FontIsChosenByUsefontFromTheListOrItsDefaults) {
   EXPECT_EQ(ChosenFontEntry(), kDefaultFontEntry);
-  for (const auto& [content, entry] : {std::pair<QByteArray, int>{"21", 21},
-                                       {"abc", 0},
-                                       {"31", 18},
-                                       {"-1", 18}}) {
+  const std::pair<QByteArray, int> entries[] = {
+      {"21", 21}, {"abc", 0}, {"31", 18}, {"-1", 18}};
+  for (const auto& [content, entry] : entries) {
     temp_.WriteFile("usefont.txt", content);
     EXPECT_EQ(ChosenFontEntry(), entry) << content.toStdString();
   }
