@@ -15,7 +15,7 @@ namespace {
 
 using HelpTest = testing::AppTest;
 
-TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingAndUnloadClosesIt) {
+TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingOrTheJapaneseReadMe) {
   ASSERT_EQ(Start(), StartResult::kRunning);
   MKERForm1& recorder = *app_->recorder();
   recorder.Command(16)->Press();
@@ -48,10 +48,10 @@ TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingAndUnloadClosesIt) {
   EXPECT_TRUE(ender_.ended);
   EXPECT_EQ(app_->help_viewer(), nullptr);
   EXPECT_FALSE(help->isVisible());
-}
 
-TEST_F(HelpTest, JapaneseSetUpOpensTheReadMeInTheTextEditorInstead) {
+  // A Japanese set-up opens the read-me in the text editor instead.
   temp_.WriteFile("VMESSAGE.JPN", "");
+  app_ = MakeApp(wave_);
   ASSERT_EQ(Start(), StartResult::kRunning);
   starter_.result = false;
   app_->recorder()->Command(16)->Press();
