@@ -77,14 +77,10 @@ TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
       "The message %1 cannot be read (%2).\r\n"
       "Die Nachricht %1 ist nicht lesbar (%2).\r\n"
       "Permission denied\r\nZugriff verweigert\r\n"
-      "%2 before %1, %2 again\r\n%1 nach %2\r\n"
-      "Exact (%1).\r\nMuster %1\r\n"
-      "Exact (1).\r\nGenau\r\n"
-      "100% sure\r\nGanz sicher\r\n"
-      "Rate %0\r\nSatz %0\r\n"
-      "Saved %1.\r\nGespeichert: %1\r\n"
-      "Saved %1.  Lost %2 bytes.\r\nGespeichert: %1, %2 verloren\r\n"
-      "end\x1a\r\n"
+      "%2 before %1, %2 again\r\n%1 nach %2\r\nExact (%1).\r\nMuster %1\r\n"
+      "Exact (1).\r\nGenau\r\n100% sure\r\nGanz sicher\r\n"
+      "Saved %1.\r\nGespeichert: %1\r\nRate %0\r\nSatz %0\r\n"
+      "Saved %1.  Lost %2 bytes.\r\nGespeichert: %1, %2 verloren\r\nend\x1a\r\n"
       "After %1\r\nDanach %1\r\n");
   const std::pair<QString, QString> cases[] = {
       {"The message a (1).vrc cannot be read (Permission denied).",
