@@ -24,8 +24,6 @@ TEST_F(LocaliseFormTest, TriggerFilesGiveEveryControlButTheListsTheChosenFont) {
       {"VMessage.Jpn", "", QString::fromUtf8("ＭＳ Ｐ明朝")}};
   for (const auto& [file, content, chosen] : cases) {
     SCOPED_TRACE(file);
-    app_.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (!file.empty()) temp_.WriteFile(file, content);
     app_ = MakeApp(wave_);
     ASSERT_EQ(Start(), StartResult::kRunning);
