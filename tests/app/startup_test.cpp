@@ -27,51 +27,56 @@ class StartupTest : public testing::AppTest {
 };
 
 // Launches that end at once: too few colours say so before any marker is
-// touched; a plain launch beside a running copy asks it to come forward.
+// touched; beside a running copy a plain launch asks it to come forward and
+// a message launch leaves a busy one alone.
 TEST_F(StartupTest, TooFewColoursOrARunningCopyEndTheLaunchAtOnce) {
-  temp_.WriteFile("popplay.txt", "popplay");
-  display_ = FixedDisplayInfo({8, 1});
-  ASSERT_EQ(Start(), StartResult::kEnded);
-  EXPECT_EQ(app_->exit_code(), 1);
-  EXPECT_EQ(Texts(), std::vector<QString>{"Vocapost Message\t" +
-                                          DisplayMessageText("/usr/lib/")});
-  EXPECT_TRUE(Exists("popplay.txt"));
-  EXPECT_EQ(app_->recorder(), nullptr);
-  EXPECT_FALSE(ender_.ended) << "ending at once runs no unload";
-
-  std::filesystem::remove(temp_.home() / "popplay.txt");
-  display_ = FixedDisplayInfo({32, 1});
-  app_ = MakeApp(wave_);
-  WindowRegistry other(registry_dir());
-  other.Publish({"Vocapost "});
-  EXPECT_EQ(Start(), StartResult::kEnded);
-  EXPECT_EQ(app_->exit_code(), 0);
-  EXPECT_TRUE(Exists("popshow.txt"));
+  WriteMessage("m.vrc");
+  // Colour bits, another copy runs, line, exit code, marker left.
+  const std::tuple<int, bool, QString, int, std::string> cases[] = {
+      {8, false, "", 1, "popplay.txt"},
+      {32, true, "", 0, "popshow.txt"},
+      {32, true, "m.vrc", 0, "popplay.txt"}};
+  const std::vector<QString> told{"Vocapost Message\t" +
+                                  DisplayMessageText("/usr/lib/")};
+  for (const auto& [bits, other_runs, line, code, marker] : cases) {
+    SCOPED_TRACE(marker + line.toStdString());
+    presenter_.messages.clear();
+    if (marker == "popplay.txt") temp_.WriteFile(marker, "popplay");
+    display_ = FixedDisplayInfo({bits, 1});
+    app_ = MakeApp(wave_);
+    WindowRegistry other(registry_dir());
+    if (other_runs) other.Publish({"Vocapost "});
+    ASSERT_EQ(Start(line), StartResult::kEnded);
+    EXPECT_EQ(app_->exit_code(), code);
+    EXPECT_EQ(Texts(), code ? told : std::vector<QString>{});
+    EXPECT_TRUE(Exists(marker));
+    EXPECT_FALSE(Exists("pop.txt"));
+    EXPECT_EQ(app_->recorder(), nullptr);
+    EXPECT_FALSE(ender_.ended) << "ending at once runs no unload";
+    std::filesystem::remove(temp_.home() / marker);
+  }
 }
 
 TEST_F(StartupTest, CommandLineNamesAMessageFileTheSetupOrNothing) {
   temp_.WriteFile("05143012.Vrc", "WAV0      ");
   // The setup launch shows its notice for five seconds.
-  const struct {
-    QString line, plays;
-    bool setup;
-  } cases[] = {
+  // Only blanks are trimmed.
+  const std::tuple<QString, QString, bool> cases[] = {
       {"", {}, false},
       {"  05143012.Vrc  ", "05143012.Vrc", false},
       {"  FROMSET ", {}, true},
-      {"\tFROMSET", {}, false},  // only blanks are trimmed
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line.toStdString());
+      {"\tFROMSET", {}, false}};
+  for (const auto& [line, plays, setup] : cases) {
+    SCOPED_TRACE(line.toStdString());
     app_ = MakeApp(wave_);
     const double before = clock_.Now();
-    ASSERT_EQ(Start(c.line), StartResult::kRunning);
-    EXPECT_EQ(launch().play_file_name, c.plays);
-    EXPECT_EQ(Exists("popplay.txt"), !c.plays.isEmpty());
-    EXPECT_EQ(app_->recorder()->isVisible(), c.plays.isEmpty());
-    EXPECT_EQ(clock_.Now() - before > 5.0, c.setup);
+    ASSERT_EQ(Start(line), StartResult::kRunning);
+    EXPECT_EQ(launch().play_file_name, plays);
+    EXPECT_EQ(Exists("popplay.txt"), !plays.isEmpty());
+    EXPECT_EQ(app_->recorder()->isVisible(), plays.isEmpty());
+    EXPECT_EQ(clock_.Now() - before > 5.0, setup);
     EXPECT_EQ(app_->state().values.codec_ratio, 25) << "high quality";
-    EXPECT_EQ(launch().message_form_shown, c.line.isEmpty());
+    EXPECT_EQ(launch().message_form_shown, line.isEmpty());
     EXPECT_FALSE(app_->message_form()->isVisible()) << "hidden at the end";
   }
   EXPECT_TRUE(presenter_.messages.empty());
@@ -80,28 +85,21 @@ TEST_F(StartupTest, CommandLineNamesAMessageFileTheSetupOrNothing) {
 
 // The message window answers with the program's procedure while it runs,
 // and with the one it had before once the program ends.
-TEST_F(StartupTest, MessageFormProcedureIsReplacedAndRestoredAtTheEnd) {
-  app_->SetProcedureFactory([](WindowProcedure previous) {
-    return [previous](uint32_t m, uintptr_t w, intptr_t l) {
-      return m == 0x3C0 ? intptr_t{7} : previous(m, w, l);
-    };
-  });
-  ASSERT_EQ(Start(), StartResult::kRunning);
-  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 7);
-  app_->viewer()->Command6()->Press();
-  EXPECT_TRUE(ender_.ended);
-  EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 0);
-}
-
 TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
   ASSERT_TRUE(settings_.Set(kSettingsApplication, kSettingsSection,
                             "RecordToMemory", "1"));
   WriteMessage("m.vrc");
   for (const bool recording : {true, false}) {
-    SCOPED_TRACE(recording ? "recording" : "playing");
+    SCOPED_TRACE(recording);
     ender_.ended = false;
     app_ = MakeApp(wave_);
+    app_->SetProcedureFactory([](WindowProcedure previous) {
+      return [previous](uint32_t m, uintptr_t w, intptr_t l) {
+        return m == 0x3C0 ? intptr_t{7} : previous(m, w, l);
+      };
+    });
     ASSERT_EQ(Start(recording ? "" : "m.vrc"), StartResult::kRunning);
+    EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 7);
     QString name;
     if (recording) {
       app_->recorder()->Command(2)->Press();
@@ -115,12 +113,12 @@ TEST_F(StartupTest, EndRequestWhileRecordingOrPlayingStopsItFirst) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return ender_.ended; }, 3000));
     EXPECT_EQ(temp_.ReadFile("popup.txt"), "popup");
     EXPECT_FALSE(Exists("popplay.txt")) << "the copy is busy no more";
+    EXPECT_EQ(app_->message_form()->CallProcedure(0x3C0, 0, 0), 0);
     MessageReader reader;
     int sound = 0;
-    if (recording && reader.Open(name)) {
+    if (recording && reader.Open(name))
       while (auto record = reader.Next())
         sound += record->kind == RecordKind::kAudio;
-    }
     EXPECT_EQ(sound, recording ? 2 : 0) << "a recording is kept whole";
     app_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -156,17 +154,15 @@ TEST_F(StartupTest, MessageLaunchWaitsForTheRunningCopyToGo) {
     EXPECT_TRUE(Texts()[0].startsWith(
         answers ? "Warning\tThe message m.vrc cannot be played ("
                 : "Vocapost Message\tPlease launch again."));
-    EXPECT_FALSE(Exists("popplay.txt"));
-    EXPECT_FALSE(Exists("popup.txt")) << "the answer is taken";
-    EXPECT_EQ(Exists("pop.txt"), !answers)
-        << "a slow copy still ends when it looks";
+    // The answer is taken; a slow copy still ends when it looks.
+    EXPECT_FALSE(Exists("popplay.txt") || Exists("popup.txt"));
+    EXPECT_EQ(Exists("pop.txt"), !answers);
     EXPECT_FALSE(ender_.ended);
     // Having taken over from a Recorder, it becomes one.
     EXPECT_EQ(answers && app_->recorder()->isVisible(), answers);
-    if (!answers) {
-      EXPECT_EQ(app_->exit_code(), 1);
-      EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
-    }
+    if (answers) continue;
+    EXPECT_EQ(app_->exit_code(), 1);
+    EXPECT_NEAR(clock_.Now() - before, 15.0, 0.3);
   }
 }
 

@@ -13,18 +13,14 @@
 namespace vocapost {
 namespace {
 
-class HelpTest : public testing::AppTest {
- protected:
-  void PressHelp() { app_->recorder()->Command(16)->Press(); }
-};
+using HelpTest = testing::AppTest;
 
-TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingAndUnloadClosesIt) {
+TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingOrTheJapaneseReadMe) {
   ASSERT_EQ(Start(), StartResult::kRunning);
-  PressHelp();
+  MKERForm1& recorder = *app_->recorder();
+  recorder.Command(16)->Press();
   HelpViewer* help = app_->help_viewer();
-  ASSERT_NE(help, nullptr);
-  EXPECT_TRUE(help->isVisible());
-  EXPECT_FALSE(help->found());
+  ASSERT_TRUE(help && help->isVisible() && !help->found());
   EXPECT_TRUE(help->toPlainText().contains(
       "The help file VOCAPOST.HLP is not in " +
       QString::fromStdString(temp_.home().string())));
@@ -32,21 +28,19 @@ TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingAndUnloadClosesIt) {
   QFile shipped(QString(VOCAPOST_SOURCE_DIR) + "/data/VOCAPOST.HLP");
   ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
   temp_.WriteFile("VOCAPOST.HLP", shipped.readAll());
-  app_->recorder()->File3()->SetPattern("*.vrc");
-  PressHelp();
-  EXPECT_EQ(app_->recorder()->File3()->pattern(), "*.goo")
-      << "the package list is cleared first";
-  EXPECT_EQ(app_->help_viewer(), help);
-  EXPECT_TRUE(help->found());
+  recorder.File3()->SetPattern("*.vrc");
+  recorder.Command(16)->Press();
+  EXPECT_EQ(recorder.File3()->pattern(), "*.goo") << "package list cleared";
+  EXPECT_TRUE(app_->help_viewer() == help && help->found());
   EXPECT_TRUE(help->toPlainText().startsWith("Vocapost Help"));
   // A second press brings the window back to its contents.
   QCoreApplication::processEvents();
   help->scrollToAnchor("trouble");
   ASSERT_GT(help->verticalScrollBar()->value(), 0);
-  PressHelp();
+  recorder.Command(16)->Press();
   EXPECT_EQ(help->verticalScrollBar()->value(), 0);
 
-  app_->recorder()->Command(17)->Press();
+  recorder.Command(17)->Press();
   ASSERT_TRUE(app_->about_form()->isVisible());
   EXPECT_EQ(app_->about_form()->Label1()->text(),
             "2.7." + QString::number(VOCAPOST_TEST_REVISION));
@@ -54,13 +48,13 @@ TEST_F(HelpTest, HelpShowsTheHelpFileOrThatItIsMissingAndUnloadClosesIt) {
   EXPECT_TRUE(ender_.ended);
   EXPECT_EQ(app_->help_viewer(), nullptr);
   EXPECT_FALSE(help->isVisible());
-}
 
-TEST_F(HelpTest, JapaneseSetUpOpensTheReadMeInTheTextEditorInstead) {
+  // A Japanese set-up opens the read-me in the text editor instead.
   temp_.WriteFile("VMESSAGE.JPN", "");
+  app_ = MakeApp(wave_);
   ASSERT_EQ(Start(), StartResult::kRunning);
   starter_.result = false;
-  PressHelp();
+  app_->recorder()->Command(16)->Press();
   EXPECT_EQ(starter_.started,
             (std::vector<QStringList>{{"notepad.exe", "readme.vcp"}}));
   EXPECT_EQ(app_->help_viewer(), nullptr);

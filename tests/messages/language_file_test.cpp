@@ -21,47 +21,40 @@ using LookUpTest = testing::HomeTest;
 
 TEST_F(LookUpTest, LanguageFileGivesTheLineAfterTheTextItHas) {
   const QByteArray pair = QByteArray(kKey) + "\r\n" + kTranslation + "\r\n";
-  const QByteArray ended = "end\x1a here\r\n" + pair;
   const QByteArray long_line(TextLineReader::kMaxLineBytes, 'y');
   struct Case {
-    const char* label;
     QByteArray content;
     QString text, shown;
     QString extension = ".DEU";
-    QString file = "VMESSAGE" + extension;  // empty: none
+    QString file = "VMESSAGE" + extension;
   };
   const Case cases[] = {
-      {"no file", "", kKey, kKey, ".DEU", ""},
-      {"found", "Other\r\nAnders\r\n" + pair, kKey, kTranslation},
-      {"first of two wins", pair + kKey + "\r\nsecond\r\n", kKey, kTranslation},
-      {"end mark hides what follows", ended, kKey, kKey},
-      {"marked translation", "Marked\r\nx\x1ay\r\n", "Marked", "x\x1ay"},
-      {"key on the last line", "A\r\nB\r\n" + QByteArray(kKey), kKey, kKey},
-      {"last line without line end", QByteArray(kKey) + "\r\n" + kTranslation,
-       kKey, kTranslation},
-      {"line feeds only", "One\nEins\n", "One", "Eins"},
-      {"carriage returns, then CR LF", "Two\rZwei\rThree\r\nDrei", "Three",
-       "Drei"},
+      {"", kKey, kKey, ".DEU", "OTHER.DEU"},  // no file of the language
+      {"Other\r\nAnders\r\n" + pair, kKey, kTranslation},
+      {pair + kKey + "\r\nsecond\r\n", kKey, kTranslation},  // first wins
+      {"end\x1a here\r\n" + pair, kKey, kKey},  // the end mark hides the rest
+      {"Marked\r\nx\x1ay\r\n", "Marked", "x\x1ay"},
+      {"A\r\nB\r\n" + QByteArray(kKey), kKey, kKey},  // key on the last line
+      {pair.chopped(2), kKey, kTranslation},  // last line without line end
+      {"One\nEins\n", "One", "Eins"},
+      {"Two\rZwei\rThree\r\nDrei", "Three", "Drei"},
       // Found ignoring case, and so read as transformed ignoring case.
-      {"transformed, lower case", Transformed({kKey, "henkan"}), kKey, "henkan",
-       ".jpb", "vmessage.jpb"},
-      {"transformed end mark is 27",
-       Transformed({"stop\x1a", kKey, kTranslation}), kKey, kKey, ".JPB"},
-      {"a stored 26 is a real 25",
-       "\x1a\r\n" + Transformed({kKey, kTranslation}), kKey, kTranslation,
+      {Transformed({kKey, "henkan"}), kKey, "henkan", ".jpb", "vmessage.jpb"},
+      // A transformed end mark is 27; a stored 26 is a real 25.
+      {Transformed({"stop\x1a", kKey, kTranslation}), kKey, kKey, ".JPB"},
+      {"\x1a\r\n" + Transformed({kKey, kTranslation}), kKey, kTranslation,
        ".JPB"},
-      {"Shift-JIS", "Record\r\n\x98\x5e\x89\xb9\r\n", "Record",
-       QString::fromUtf8("録音"), ".jpn", "VMESSAGE.JPN"},
+      {"Record\r\n\x98\x5e\x89\xb9\r\n", "Record", QString::fromUtf8("録音"),
+       ".jpn", "VMESSAGE.JPN"},  // Shift-JIS
       // A line cut at the reader's limit must not have its tail read as a key.
-      {"long line", long_line + kKey + "\r\nwrong\r\n", kKey, kKey},
-      {"end mark past the cut", long_line + "y\x1a\r\n" + pair, kKey, kKey},
+      {long_line + kKey + "\r\nwrong\r\n", kKey, kKey},
+      {long_line + "y\x1a\r\n" + pair, kKey, kKey},  // end mark past the cut
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    const std::string file = c.file.toStdString();
-    if (!file.empty()) temp_.WriteFile(file, c.content);
+    SCOPED_TRACE(&c - cases);
+    temp_.WriteFile(c.file.toStdString(), c.content);
     EXPECT_EQ(LookUpMessageText(c.text, c.extension), c.shown);
-    if (!file.empty()) std::filesystem::remove(temp_.home() / file);
+    std::filesystem::remove(temp_.home() / c.file.toStdString());
   }
   EXPECT_EQ(RestoreTransformedLine(QByteArray("\x01\xff\0", 3)),
             QByteArray("\0\xfe\0", 3));
@@ -84,14 +77,10 @@ TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
       "The message %1 cannot be read (%2).\r\n"
       "Die Nachricht %1 ist nicht lesbar (%2).\r\n"
       "Permission denied\r\nZugriff verweigert\r\n"
-      "%2 before %1, %2 again\r\n%1 nach %2\r\n"
-      "Exact (%1).\r\nMuster %1\r\n"
-      "Exact (1).\r\nGenau\r\n"
-      "100% sure\r\nGanz sicher\r\n"
-      "Rate %0\r\nSatz %0\r\n"
-      "Saved %1.\r\nGespeichert: %1\r\n"
-      "Saved %1.  Lost %2 bytes.\r\nGespeichert: %1, %2 verloren\r\n"
-      "end\x1a\r\n"
+      "%2 before %1, %2 again\r\n%1 nach %2\r\nExact (%1).\r\nMuster %1\r\n"
+      "Exact (1).\r\nGenau\r\n100% sure\r\nGanz sicher\r\n"
+      "Saved %1.\r\nGespeichert: %1\r\nRate %0\r\nSatz %0\r\n"
+      "Saved %1.  Lost %2 bytes.\r\nGespeichert: %1, %2 verloren\r\nend\x1a\r\n"
       "After %1\r\nDanach %1\r\n");
   const std::pair<QString, QString> cases[] = {
       {"The message a (1).vrc cannot be read (Permission denied).",
@@ -109,9 +98,8 @@ TEST_F(LookUpTest, TextsWithNamesInThemAreFoundByTheirTemplates) {
       {"Saved a.", "Gespeichert: a"},
       {"After 5", "After 5"},
   };
-  for (const auto& [text, shown] : cases) {
+  for (const auto& [text, shown] : cases)
     EXPECT_EQ(LookUpMessageText(text, ".DEU"), shown) << text.toStdString();
-  }
 }
 
 }  // namespace
