@@ -39,15 +39,11 @@ class InstalledTest : public testing::HomeTest {
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(Str(temp_.root()));
     process.start(program, args);
-    Result result;
-    if (!process.waitForStarted(10000)) return result;
-    if (!process.waitForFinished(30000)) process.kill();
-    process.waitForFinished(5000);
-    result.code =
-        process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    const bool ended = process.waitForFinished(30000) &&
+                       process.exitStatus() == QProcess::NormalExit;
+    if (!ended) process.kill(), process.waitForFinished(5000);
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
   }
 
   fs::path Share() const { return prefix_ / "share"; }

@@ -134,11 +134,7 @@ class MailRoutesTest : public testing::HomeTest {
 TEST_F(MailRoutesTest, OutlookHandsTheFileAndNoticeToTheComposerElseACommand) {
   env_.Set("VOCAPOST_MAIL_COMPOSER", Program("composer").toUtf8());
   Send("05143012.vrc");
-  EXPECT_EQ(note_,
-            "Launching Outlook with Vocapost Audio/Video file attached..."
-            "\r\n\r\nPlease wait until special Vocapost text message is "
-            "added for your recipient.");
-  EXPECT_EQ(title_, "Vocapost Message");
+  EXPECT_EQ(note_, texts_[11] + "\r\n\r\n" + texts_[12]);
   EXPECT_EQ(messages_.error_form(), nullptr) << "gone once the mail is shown";
   EXPECT_EQ(RecordedArguments(Record("composer")),
             QStringList({"--attach", file_, "--body", ExpectedBody()}));
