@@ -168,12 +168,12 @@ TEST_F(DeviceWaveLibraryTest, WavFilesRoundTripAndPlayInRealTimeThenSilence) {
 // The real sound path: PortAudio through ALSA into a PulseAudio server of the
 // test's own, whose null sink's monitor is recorded while we play into it.
 TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
+  // The server, and PortAudio through the ALSA pulse plugin, meet in here.
   const QString runtime = QString::fromStdString(temp_.root().string());
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("XDG_RUNTIME_DIR", runtime);
-  env.insert("HOME", runtime);
+  testing::EnvironmentScope scope;
+  scope.Set("XDG_RUNTIME_DIR", temp_.root());
+  scope.Set("HOME", temp_.root());
   QProcess daemon;
-  daemon.setProcessEnvironment(env);
   daemon.start("pulseaudio",
                {"-D", "--system=false", "--exit-idle-time=-1", "-n",
                 "--load=module-null-sink sink_name=nullsink",
@@ -187,9 +187,6 @@ TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
   const QString socket = runtime + "/pulse/native";
   for (int i = 0; i < 100 && !QFile::exists(socket); ++i) QThread::msleep(50);
   if (!QFile::exists(socket)) GTEST_SKIP() << "the PulseAudio socket is missing";
-  // PortAudio (through the ALSA pulse plugin) finds the server from these.
-  testing::EnvironmentScope scope;
-  scope.Set("XDG_RUNTIME_DIR", runtime.toUtf8());
   scope.Set("PULSE_SERVER", ("unix:" + socket).toUtf8());
   std::vector<double> snr;
   {

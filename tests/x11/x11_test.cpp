@@ -117,11 +117,11 @@ TEST_F(X11Test, ADraggedMessageGivesTheMailItsFileAndTheNotice) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(),
             NoticeLineFeedForm(app_->state().extra_texts));
   mouse.waitForFinished(5000);
-  QFile dropped(Path("dropped"));
-  ASSERT_TRUE(dropped.open(QIODevice::ReadOnly));
   // Each format, a tab and its data, a line each (a URI list ends in CR LF).
   const QStringList received =
-      QString::fromUtf8(dropped.readAll()).replace("\r\n", "\n").split('\n');
+      QString::fromUtf8(temp_.ReadFile(temp_.root() / "dropped"))
+          .replace("\r\n", "\n")
+          .split('\n');
   for (const QString& line :
        {"text/uri-list\t" + QUrl::fromLocalFile(path).toString(),
         "text/plain\t" + path,
