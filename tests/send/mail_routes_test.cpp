@@ -8,7 +8,7 @@
 #include <QDBusConnection>
 #include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
-#include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -37,11 +37,9 @@ class FakeEmailPortal final : public QObject {
     body = options.value("body").toString();
     QList<QDBusUnixFileDescriptor> fds;
     options.value("attachment_fds").value<QDBusArgument>() >> fds;
-    for (const QDBusUnixFileDescriptor& fd : fds) {
-      attached << QFileInfo(
-                      QString("/proc/self/fd/%1").arg(fd.fileDescriptor()))
-                      .symLinkTarget();
-    }
+    for (const QDBusUnixFileDescriptor& fd : fds)
+      attached << QFile::symLinkTarget(
+          QString("/proc/self/fd/%1").arg(fd.fileDescriptor()));
     return QDBusObjectPath("/org/freedesktop/portal/desktop/request/1_1/t");
   }
 
