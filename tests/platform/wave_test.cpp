@@ -95,9 +95,7 @@ TEST_F(DeviceWaveLibraryTest, BuffersGoRoundEachWithItsOwnHeaderAndSound) {
 }
 
 TEST_F(DeviceWaveLibraryTest, RefusesWhatItCannotPlayAndBoundsItsQueue) {
-  WaveFormat pcm;
-  pcm.format_tag = 1;
-  EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
+  EXPECT_EQ(Init(1105, {.format_tag = 1}), DeviceWaveLibrary::kBadFormat);
   EXPECT_EQ(Init(1100), DeviceWaveLibrary::kBadFormat);  // not whole blocks
   EXPECT_EQ(Init(0), DeviceWaveLibrary::kBadFormat);
   input_->openable = output_->openable = false;
