@@ -180,13 +180,12 @@ TEST_F(MailRoutesTest, TheDefaultHandlerGetsFileAndNoticeInItsOwnSyntax) {
   using Read = std::function<Received(const QStringList&)>;
   const std::tuple<std::string, std::string, QString, Read> cases[] = {
       {"thunderbird.desktop", "thunderbird", " -P default %u",
-       [](const QStringList& a) {
+       [this](const QStringList& a) {
          if (a.mid(0, 3) != QStringList{"-P", "default", "-compose"})
            return Received{};
-         QFile body(Field(a.value(3), "message"));
-         body.open(QIODevice::ReadOnly);
+         const auto body = Field(a.value(3), "message").toStdString();
          return Received{QUrl(Field(a.value(3), "attachment")).toLocalFile(),
-                         QString::fromUtf8(body.readAll())};
+                         QString::fromUtf8(temp_.ReadFile(body))};
        }},
       {"org.kde.kmail2.desktop", "kmail", " -qwindowtitle %c %u",
        [&](const QStringList& a) {
