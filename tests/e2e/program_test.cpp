@@ -211,8 +211,8 @@ TEST_F(ProgramTest, PackageCopiesItselfAloneAndTheViewerTakesItOut) {
   // Without a viewer the package fails, and its copy is kept for later.
   fs::remove(home / "temp" / "voca-MSG-my message.exe.exe");
   ProgramRun lone(temp_, home);
+  lone.extra = run.extra;
   lone.extra.insert("PATH", "/usr/bin:/bin");
-  lone.extra.insert("HOME", Text(temp_.root()));
   lone.extra.insert("DISPLAY", "");
   lone.extra.insert("WAYLAND_DISPLAY", "");
   lone.Launch({}, Text(saved));

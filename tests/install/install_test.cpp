@@ -21,81 +21,69 @@ QString Str(const fs::path& path) { return QString::fromStdString(path); }
 
 class InstalledTest : public testing::HomeTest {
  protected:
-  void SetUp() override {
-    const fs::path stage = temp_.root() / "stage";
-    prefix_ = stage / fs::path(VOCAPOST_INSTALL_PREFIX).relative_path();
-    QProcessEnvironment install = QProcessEnvironment::systemEnvironment();
-    install.insert("DESTDIR", Str(stage));
-    const Result installed =
-        Run(VOCAPOST_CMAKE, {"--install", VOCAPOST_BUILD_DIR}, install);
-    ASSERT_EQ(installed.code, 0) << installed.err.toStdString();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-      env_.remove(name);
-  }
-
   Result Run(const QString& program, const QStringList& args,
              const QProcessEnvironment& env) const {
     QProcess process;
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(Str(temp_.root()));
     process.start(program, args);
-    Result result;
-    if (!process.waitForStarted(10000)) return result;
-    if (!process.waitForFinished(30000)) process.kill();
-    process.waitForFinished(5000);
-    result.code =
-        process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    const bool ended = process.waitForFinished(30000) &&
+                       process.exitStatus() == QProcess::NormalExit;
+    if (!ended) process.kill(), process.waitForFinished(5000);
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
   }
-
-  fs::path Share() const { return prefix_ / "share"; }
-  QString Bin(const char* program) const {
-    return Str(prefix_ / "bin" / program);
-  }
-
-  fs::path prefix_;
-  // The test's program home and config folder, and no display.
-  QProcessEnvironment env_ = QProcessEnvironment::systemEnvironment();
 };
 
-TEST_F(InstalledTest, InstalledProgramsAnswerWithoutADisplay) {
+// Without a display the programs answer --help and --version. A fresh home
+// gets the installed files (the build tree's settings script differs: it
+// names the build's settings program) and plays the message. File managers
+// run the thumbnailer from PATH, with no program home: a sound-only message
+// shows the installed no-video picture.
+TEST_F(InstalledTest, InstalledProgramsRunAndTheThumbnailerMakesItsPicture) {
+  const fs::path stage = temp_.root() / "stage";
+  const fs::path prefix =
+      stage / fs::path(VOCAPOST_INSTALL_PREFIX).relative_path();
+  const fs::path share = prefix / "share";
+  const auto bin = [&](const char* name) { return Str(prefix / "bin" / name); };
+  // The test's program home and config folder.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("DESTDIR", Str(stage));
+  const Result installed =
+      Run(VOCAPOST_CMAKE, {"--install", VOCAPOST_BUILD_DIR}, env);
+  ASSERT_EQ(installed.code, 0) << installed.err.toStdString();
+  for (const char* name :
+       {"DESTDIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    env.remove(name);
   for (const char* program : {"vocapost", "vocapost-msg", "vocapost-setmail"}) {
     SCOPED_TRACE(program);
-    const Result help = Run(Bin(program), {"--help"}, env_);
+    const Result help = Run(bin(program), {"--help"}, env);
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.toLower().startsWith(QByteArray("usage: ") + program))
         << help.out.toStdString();
-    const Result version = Run(Bin(program), {"--version"}, env_);
+    const Result version = Run(bin(program), {"--version"}, env);
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, QByteArray(program) + " " VOCAPOST_VERSION "\n");
     EXPECT_EQ(help.err + version.err, "");
   }
-}
 
-// A fresh home gets the installed files (the build tree's settings script
-// differs: it names the build's settings program) and plays the message.
-// File managers run the thumbnailer from PATH, with no program home: a
-// sound-only message shows the installed no-video picture.
-TEST_F(InstalledTest, FreshHomeGetsTheInstalledFilesAndThumbnailerItsPicture) {
-  env_.insert("XDG_RUNTIME_DIR", Str(temp_.root()));  // the user's own, 0700
-  env_.insert("QT_QPA_PLATFORM", "offscreen");
-  env_.insert("VOCAPOST_AUTOCLOSE_MESSAGES", "1");
-  env_.insert("VOCAPOST_MESSAGE_LOG", Str(temp_.root() / "messages.log"));
-  env_.insert("VOCAPOST_WINDOW_LOG", Str(temp_.root() / "windows.log"));
-  env_.insert("VOCAPOST_AUDIO", "test-tone");
-  env_.insert("VOCAPOST_AUDIO_OUT", "wav:" + Str(temp_.root() / "played.wav"));
-  env_.insert("VOCAPOST_CAPTURE", "test-pattern");
+  env.insert("XDG_RUNTIME_DIR", Str(temp_.root()));  // the user's own, 0700
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("VOCAPOST_AUTOCLOSE_MESSAGES", "1");
+  env.insert("VOCAPOST_MESSAGE_LOG", Str(temp_.root() / "messages.log"));
+  env.insert("VOCAPOST_WINDOW_LOG", Str(temp_.root() / "windows.log"));
+  env.insert("VOCAPOST_AUDIO", "test-tone");
+  env.insert("VOCAPOST_AUDIO_OUT", "discard");
+  env.insert("VOCAPOST_CAPTURE", "test-pattern");
   const QString message = Str(temp_.root() / "05143012.vrc");
   testing::WriteSampleMessage(message, {});
-  const Result run = Run(Bin("vocapost"), {message}, env_);
+  const Result run = Run(bin("vocapost"), {message}, env);
   EXPECT_EQ(run.code, 0) << run.err.toStdString();
   EXPECT_EQ(temp_.ReadFile(temp_.root() / "messages.log"), "");
   EXPECT_TRUE(
       temp_.ReadFile(temp_.root() / "windows.log").contains("shown\tViewer\n"));
   int copied = 0;
-  for (const auto& shipped : fs::directory_iterator(Share() / "vocapost")) {
+  for (const auto& shipped : fs::directory_iterator(share / "vocapost")) {
     EXPECT_EQ(temp_.ReadFile(shipped.path().filename()),
               temp_.ReadFile(shipped.path()))
         << shipped.path().filename();
@@ -104,15 +92,15 @@ TEST_F(InstalledTest, FreshHomeGetsTheInstalledFilesAndThumbnailerItsPicture) {
   EXPECT_GE(copied, 4);
 
   const QByteArray entry =
-      temp_.ReadFile(Share() / "thumbnailers/vocapost.thumbnailer");
+      temp_.ReadFile(share / "thumbnailers/vocapost.thumbnailer");
   EXPECT_TRUE(entry.contains("\nExec=vocapost-msg thumbnail %i %o %s\n"))
       << entry.toStdString();
   const QString png = Str(temp_.root() / "thumbnail.png");
-  env_.remove("VOCAPOST_HOME");
+  env.remove("VOCAPOST_HOME");
   const Result made =
-      Run(Bin("vocapost-msg"), {"thumbnail", message, png, "128"}, env_);
+      Run(bin("vocapost-msg"), {"thumbnail", message, png, "128"}, env);
   ASSERT_EQ(made.code, 0) << made.err.toStdString();
-  const QImage no_video(Str(Share() / "vocapost/firsview.bmp"));
+  const QImage no_video(Str(share / "vocapost/firsview.bmp"));
   ASSERT_FALSE(no_video.isNull());
   const QImage thumbnail(png);
   EXPECT_EQ(thumbnail.size(), QSize(128, 96));
@@ -123,7 +111,7 @@ TEST_F(InstalledTest, FreshHomeGetsTheInstalledFilesAndThumbnailerItsPicture) {
 
   // A file of an option's name is what the user means: it is not a message.
   temp_.WriteFile(temp_.root() / "--help", "not a message");
-  EXPECT_EQ(Run(Bin("vocapost"), {"--help"}, env_).out, "");
+  EXPECT_EQ(Run(bin("vocapost"), {"--help"}, env).out, "");
   EXPECT_EQ(temp_.ReadFile(temp_.root() / "messages.log"),
             "Warning\tIncorrect file type selected.  Cannot be played.\n");
 }

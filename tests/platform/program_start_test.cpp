@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -51,10 +50,8 @@ TEST_F(ProgramStartTest, HomeScriptsRunThroughShAndNotepadIsTheTextEditor) {
                   "#!/bin/sh\necho \"$1 $2\" > ran.tmp\nmv ran.tmp ran.txt\n");
   DetachedProgramStarter starter;
   ASSERT_TRUE(StartCommandLine(starter, "tool.exe first 'and second'"));
-  QElapsedTimer waited;
-  for (waited.start();
-       temp_.ReadFile("ran.txt").isEmpty() && waited.elapsed() < 10000;)
-    QTest::qWait(20);
+  (void)QTest::qWaitFor([&] { return !temp_.ReadFile("ran.txt").isEmpty(); },
+                        10000);
   EXPECT_EQ(temp_.ReadFile("ran.txt"), "first and second\n");
   EXPECT_FALSE(starter.Start("no-such-program-anywhere", {}));
   if (QStandardPaths::findExecutable("xdg-mime").isEmpty())

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,22 +19,14 @@
 namespace vocapost {
 namespace {
 
-struct ManualInput final : AudioInput {
+// Either side of a sound card; the test captures through `sink`.
+struct Manual final : AudioInput, AudioOutput {
   bool Open() override { return openable; }
-  bool Start(SampleSink s) override {
-    sink = std::move(s);
-    return true;
-  }
+  bool Start(SampleSink s) override { return (sink = std::move(s), true); }
+  bool Start(SampleSource) override { return true; }
   void Stop() override { sink = nullptr; }
   bool openable = true;
   SampleSink sink;
-};
-
-struct ManualOutput final : AudioOutput {
-  bool Open() override { return openable; }
-  bool Start(SampleSource) override { return true; }
-  void Stop() override {}
-  bool openable = true;
 };
 
 // The window the library posts to.
@@ -67,8 +58,8 @@ class DeviceWaveLibraryTest : public testing::HomeTest {
     QCoreApplication::processEvents();
   }
 
-  ManualInput* input_ = new ManualInput;
-  ManualOutput* output_ = new ManualOutput;
+  Manual* input_ = new Manual;
+  Manual* output_ = new Manual;
   Window window_;
   DeviceWaveLibrary library_{std::unique_ptr<AudioInput>(input_),
                              std::unique_ptr<AudioOutput>(output_)};
@@ -104,9 +95,7 @@ TEST_F(DeviceWaveLibraryTest, BuffersGoRoundEachWithItsOwnHeaderAndSound) {
 }
 
 TEST_F(DeviceWaveLibraryTest, RefusesWhatItCannotPlayAndBoundsItsQueue) {
-  WaveFormat pcm;
-  pcm.format_tag = 1;
-  EXPECT_EQ(Init(1105, pcm), DeviceWaveLibrary::kBadFormat);
+  EXPECT_EQ(Init(1105, {.format_tag = 1}), DeviceWaveLibrary::kBadFormat);
   EXPECT_EQ(Init(1100), DeviceWaveLibrary::kBadFormat);  // not whole blocks
   EXPECT_EQ(Init(0), DeviceWaveLibrary::kBadFormat);
   input_->openable = output_->openable = false;
@@ -177,15 +166,12 @@ TEST_F(DeviceWaveLibraryTest, WavFilesRoundTripAndPlayInRealTimeThenSilence) {
 // The real sound path: PortAudio through ALSA into a PulseAudio server of the
 // test's own, whose null sink's monitor is recorded while we play into it.
 TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
-  const auto run = temp_.root() / "pulse-run";
-  std::filesystem::create_directories(run);
-  chmod(run.c_str(), 0700);
-  const QString runtime = QString::fromStdString(run.string());
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("XDG_RUNTIME_DIR", runtime);
-  env.insert("HOME", runtime);
+  // The server, and PortAudio through the ALSA pulse plugin, meet in here.
+  const QString runtime = QString::fromStdString(temp_.root().string());
+  testing::EnvironmentScope scope;
+  scope.Set("XDG_RUNTIME_DIR", temp_.root());
+  scope.Set("HOME", temp_.root());
   QProcess daemon;
-  daemon.setProcessEnvironment(env);
   daemon.start("pulseaudio",
                {"-D", "--system=false", "--exit-idle-time=-1", "-n",
                 "--load=module-null-sink sink_name=nullsink",
@@ -199,9 +185,6 @@ TEST_F(DeviceWaveLibraryTest, ToneWePlayIsFoundInWhatAPulseServerRecords) {
   const QString socket = runtime + "/pulse/native";
   for (int i = 0; i < 100 && !QFile::exists(socket); ++i) QThread::msleep(50);
   if (!QFile::exists(socket)) GTEST_SKIP() << "the PulseAudio socket is missing";
-  // PortAudio (through the ALSA pulse plugin) finds the server from these.
-  testing::EnvironmentScope scope;
-  scope.Set("XDG_RUNTIME_DIR", runtime.toUtf8());
   scope.Set("PULSE_SERVER", ("unix:" + socket).toUtf8());
   std::vector<double> snr;
   {
