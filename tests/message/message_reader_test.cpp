@@ -42,8 +42,6 @@ TEST_F(MessageReaderTest, RecordsAreReadAsFarAsTheFileHoldsThem) {
   } cases[] = {
       {Record(kAudioTag, Payload(1105, 1)) + Record(kVideoTag, Payload(49, 2)),
        {"1:A1105/1105", "1116:V49/49"}},
-      {"", {}},
-      {"RIFF1105  " + Payload(1105, 1), {}, ReadEnd::kUnknownTag},
       {wav65 + "img10     " + Payload(10, 0) + wav65,
        {"1:A65/65"},
        ReadEnd::kUnknownTag},

@@ -27,9 +27,7 @@ class PlayerTest : public testing::AppTest {
     MessageWriter writer;
     ASSERT_TRUE(writer.BeginFile(name));
     for (int i = 0; i < records; ++i) {
-      if (audio) {
-        ASSERT_TRUE(writer.AppendAudio(QByteArray(1105, 'a')));
-      }
+      ASSERT_TRUE(!audio || writer.AppendAudio(QByteArray(1105, 'a')));
       if (!frames) continue;
       const int32_t length = app_->video().CompressCurrentFrame();
       ASSERT_TRUE(writer.AppendVideo(QByteArray(
