@@ -1,16 +1,129 @@
-#include "video/video_engine.h"
-
+// Frames from the camera: their normalising, the codec and the engine.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <QTimer>
 
+#include "platform/codec/codec_manager.h"
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
 #include "support/pictures.h"
+#include "support/temp_home.h"
+#include "video/normalise_frame.h"
+#include "video/video_engine.h"
 
 namespace vocapost {
 namespace {
+
+const uint8_t* Normalise(int width, int height, uint32_t code,
+                         std::vector<uint8_t>& frame, uint32_t bytes,
+                         std::vector<uint8_t>& work) {
+  BitmapInfoHeader format;
+  format.width = width;
+  format.height = height;
+  format.compression = code;
+  format.bit_count = code == 0 ? 24 : 12;
+  return NormaliseFrame(format, {frame.data(), bytes}, work);
+}
+
+TEST(NormaliseFrameTest, A176By144FrameIsCutToRows24To143) {
+  std::vector<uint8_t> frame(176 * 144 * 3), work;
+  for (size_t i = 0; i < frame.size(); ++i)
+    frame[i] = static_cast<uint8_t>(i / (176 * 3) + i % (176 * 3));
+  const uint8_t* picture = Normalise(176, 144, 0, frame, 76032, work);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(work.size(), 57600u);
+  for (const int i : {0, 60, 119}) {
+    EXPECT_EQ(picture[i * 480], static_cast<uint8_t>(i + 24)) << i;
+    EXPECT_EQ(picture[i * 480 + 479], static_cast<uint8_t>(i + 24 + 479)) << i;
+  }
+}
+
+// The top-left chroma block is raised: U (blue) in I420, V (red) in YV12.
+// Planar rows come top first, so that block ends up in the last row.
+TEST(NormaliseFrameTest, PlanarFramesAreTurnedUpAndChromaFollowsTheCode) {
+  std::vector<uint8_t> frame(160 * 120 * 3 / 2, 128), work;
+  frame[160 * 120] = 255;
+  const size_t last_row = 119 * 160 * 3;
+  for (const auto& [code, raised, other] :
+       {std::tuple{FourCCFromText("I420"), 0, 2},
+        std::tuple{FourCCFromText("YV12"), 2, 0}}) {
+    const uint8_t* picture = Normalise(160, 120, code, frame, 28800, work);
+    ASSERT_NE(picture, nullptr) << code;
+    EXPECT_EQ(picture[last_row + raised], 255) << code;
+    EXPECT_LT(picture[last_row + other], 255) << code;
+    EXPECT_EQ(picture[0], 128) << code;
+  }
+}
+
+TEST(NormaliseFrameTest, FramesOfTheWrongKindOrTooShortGiveNoPicture) {
+  std::vector<uint8_t> frame(57600), work;
+  const uint32_t i420 = FourCCFromText("I420"), mjpg = FourCCFromText("MJPG");
+  const struct {
+    int width, height;
+    uint32_t code, bytes;
+  } refused[] = {
+      {240, 180, 0, 1000},    {176, 144, 0, 1000},     {160, 120, i420, 1000},
+      {320, 240, i420, 1000}, {160, 120, mjpg, 57600},
+  };
+  for (const auto& c : refused) {
+    EXPECT_EQ(Normalise(c.width, c.height, c.code, frame, c.bytes, work),
+              nullptr)
+        << c.width << " " << c.code;
+  }
+  EXPECT_EQ(Normalise(160, 120, 0, frame, 57600, work), frame.data())
+      << "an RGB frame of exactly the size needed is the picture itself";
+}
+
+// Drives the codec manager with pictures the camera never gives.
+class SmsvCodecTest : public testing::HomeTest {
+ protected:
+  void Begin(int width, int height, uint32_t ratio) {
+    ASSERT_EQ(registry_.SetDword(kCodecKey, "Ratio", ratio),
+              RegistryStore::kOk);
+    in_ = BitmapInfoHeader{};
+    in_.width = width;
+    in_.height = height;
+    const uint32_t vidc = FourCCFromText("VIDC"), smsv = FourCCFromText("SMSV");
+    compressor_ = codecs_.Locate(vidc, smsv, CodecMode::kCompress);
+    codecs_.CompressGetFormat(compressor_, in_, out_);
+    ASSERT_EQ(codecs_.CompressBegin(compressor_, in_, out_), kIcOk);
+  }
+  std::vector<uint8_t> Compress(const std::vector<uint8_t>& picture, bool key) {
+    std::vector<uint8_t> payload(kLongestPayload);
+    IcCompress c;
+    c.flags = key ? kIcCompressKeyFrame : 0;
+    c.output_format = &out_;
+    c.output = payload.data();
+    c.input_format = &in_;
+    c.input = picture.data();
+    EXPECT_EQ(codecs_.Compress(compressor_, c), kIcOk);
+    payload.resize(out_.bitmap.size_image);
+    return payload;
+  }
+
+  IniRegistryStore registry_{QString::fromStdString(temp_.config().string())};
+  CodecManager codecs_{registry_};
+  CodecManager::Handle compressor_ = 0;
+  BitmapInfoHeader in_;
+  FrameHeader out_;
+};
+
+TEST_F(SmsvCodecTest, NoiseNeverPassesTheLargestRecordAndStillGivesPictures) {
+  const std::tuple<int, int, uint32_t> cases[] = {
+      {80, 60, 25}, {160, 120, 50}, {240, 180, 100}, {240, 180, 25}};
+  for (const auto& [w, h, ratio] : cases) {
+    SCOPED_TRACE(std::to_string(w) + " ratio " + std::to_string(ratio));
+    Begin(w, h, ratio);
+    int records = 0;
+    for (uint32_t i = 0; i < 4; ++i) {
+      const auto payload = Compress(testing::NoisePicture(w, h, i), i == 0);
+      EXPECT_LE(payload.size() + 48, 9991u);
+      records += payload.empty() ? 0 : 1;
+    }
+    EXPECT_GT(records, 0) << "only coarser";
+  }
+}
 
 class VideoEngineTest : public testing::AppTest {
  protected:
