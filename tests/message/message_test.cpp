@@ -198,7 +198,6 @@ QByteArray HandMadePackage(const QByteArray& name, const QByteArray& message) {
 
 class PackageTest : public testing::HomeTest {
  protected:
-  int32_t Build(const QString& name) { return BuildMessagePackage(name, ui_); }
   // Names of the files in the home, but the stub.
   std::set<std::string> Files() const {
     std::set<std::string> names;
@@ -221,7 +220,7 @@ TEST_F(PackageTest, LayoutIsStubZerosToTheNextBlockHeaderAndMessage) {
     temp_.WriteFile("vocap.exe", stub);
     temp_.WriteFile("abcdefghij.vrc", message);
     temp_.WriteFile("voca-MSG.exe", "left over from a build that broke off");
-    const int32_t total = Build("abcdefghij.vrc");
+    const int32_t total = BuildMessagePackage("abcdefghij.vrc", ui_);
     const QByteArray package = temp_.ReadFile("voca-MSGabcdefgh.exe");
     const int header = c.stub + c.padding;
     ASSERT_EQ(package.size(), header + 1024 + c.size);
@@ -268,7 +267,7 @@ TEST_F(PackageTest, RefusalsSayWhyAndWriteNothing) {
     if (c.stub > 0) temp_.WriteFile("vocap.exe", Stub(c.stub));
     if (*c.blocker) fs::create_directories(temp_.home() / c.blocker / "in");
     ui_.messages.clear();
-    EXPECT_EQ(Build(c.message), 0);
+    EXPECT_EQ(BuildMessagePackage(c.message, ui_), 0);
     EXPECT_EQ(ui_.messages, std::vector<QString>{c.says});
     if (*c.blocker) fs::remove_all(temp_.home() / c.blocker);
   }
