@@ -27,9 +27,7 @@ class PlayerTest : public testing::AppTest {
     MessageWriter writer;
     ASSERT_TRUE(writer.BeginFile(name));
     for (int i = 0; i < records; ++i) {
-      if (audio) {
-        ASSERT_TRUE(writer.AppendAudio(QByteArray(1105, 'a')));
-      }
+      ASSERT_TRUE(!audio || writer.AppendAudio(QByteArray(1105, 'a')));
       if (!frames) continue;
       const int32_t length = app_->video().CompressCurrentFrame();
       ASSERT_TRUE(writer.AppendVideo(QByteArray(
@@ -65,16 +63,13 @@ TEST_F(PlayerTest, PlayMarksTheCopyBusyAndReturnsToTheRecorder) {
   EXPECT_FALSE(viewer().isVisible());
   EXPECT_FALSE(Exists("popplay.txt"));
   EXPECT_FALSE(ender_.ended);
-  MessageWriter writer;
-  ASSERT_TRUE(writer.BeginFile("bad.vrc"));
-  ASSERT_TRUE(writer.AppendVideo(QByteArray(12000, '\x7f')));
   QByteArray lying(100, '\0');
   lying[4] = static_cast<char>(160);
   lying[8] = static_cast<char>(120);
   lying[20] = static_cast<char>(0xff);  // 255 payload bytes in 100
-  ASSERT_TRUE(writer.AppendVideo(lying));
-  ASSERT_TRUE(writer.AppendAudio(QByteArray(1105, 'a')));
-  ASSERT_TRUE(writer.Finish());
+  temp_.WriteFile("bad.vrc", "IMG12000  " + QByteArray(12000, '\x7f') +
+                                 "IMG100    " + lying + "WAV1105   " +
+                                 QByteArray(1105, 'a'));
   wave_.played_sizes.clear();
   for (const int16_t audio : {0, 2}) {
     app_->state().audio.audio_capability = audio;

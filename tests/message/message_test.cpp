@@ -1,18 +1,179 @@
-#include "message/message_package.h"
-
+// Message files: their records, reading, writing and packages.
 #include <gtest/gtest.h>
 
 #include <QtEndian>
 #include <set>
 
-#include "message_files.h"
+#include "message/message_package.h"
+#include "message/message_reader.h"
+#include "message/message_record.h"
+#include "message/message_writer.h"
+#include "support/file_size_limit.h"
 #include "support/temp_home.h"
+#include "support/unprivileged_files.h"
 
 namespace vocapost {
 namespace {
 namespace fs = std::filesystem;
 
-using testing::Payload;
+// A payload of `size` bytes whose content depends on `seed`, so that mixed-up
+// records show.
+QByteArray Payload(int size, int seed) {
+  QByteArray bytes(size, '\0');
+  for (int i = 0; i < size; ++i)
+    bytes[i] = static_cast<char>((i * 7 + seed * 31) & 0xFF);
+  return bytes;
+}
+
+QByteArray Record(const QByteArray& tag, const QByteArray& payload) {
+  return RecordHeader(tag, static_cast<int32_t>(payload.size())) + payload;
+}
+
+class MessageReaderTest : public testing::HomeTest {
+ protected:
+  // Each record as "position:kind length/payload size", "cut" when truncated;
+  // each payload must be the bytes after its header.
+  QStringList ReadAll(const QByteArray& bytes) {
+    temp_.WriteFile("m.vrc", bytes);
+    EXPECT_TRUE(reader_.Open("m.vrc"));
+    QStringList records;
+    while (auto r = reader_.Next()) {
+      records << QString("%1:%2%3/%4%5")
+                     .arg(r->position)
+                     .arg(r->kind == RecordKind::kAudio ? "A" : "V")
+                     .arg(r->length)
+                     .arg(r->payload.size())
+                     .arg(r->truncated ? "cut" : "");
+      EXPECT_EQ(r->payload, bytes.mid(r->position + 9, r->payload.size()));
+    }
+    return records;
+  }
+  MessageReader reader_;
+};
+
+TEST_F(MessageReaderTest, RecordsAreReadAsFarAsTheFileHoldsThem) {
+  const QByteArray wav65 = Record(kAudioTag, Payload(65, 1));
+  const struct {
+    QByteArray file;
+    QStringList records;
+    ReadEnd end = ReadEnd::kEndOfFile;
+  } cases[] = {
+      {Record(kAudioTag, Payload(1105, 1)) + Record(kVideoTag, Payload(49, 2)),
+       {"1:A1105/1105", "1116:V49/49"}},
+      {wav65 + "img10     " + Payload(10, 0) + wav65,
+       {"1:A65/65"},
+       ReadEnd::kUnknownTag},
+      {wav65 + Record(kAudioTag, Payload(1105, 3)).left(500),
+       {"1:A65/65", "76:A1105/490cut"}},
+      // Seven digits at most; the rest is payload.
+      {"IMG99999999999" + Payload(30, 1), {"1:V9999999/34cut"}},
+      // A frame is read only as far as the frame buffer goes.
+      {Record(kVideoTag, Payload(12000, 4)) + wav65,
+       {"1:V12000/10001", "12011:A65/65"}},
+      {wav65 + "W", {"1:A65/65"}},
+      // Blanks before the digits; the digits end at a blank or a sign.
+      {"IMG  42   " + Payload(42, 2) + "WAV12 34  " + Payload(12, 3),
+       {"1:V42/42", "53:A12/12"}},
+      {"WAV-5     IMG       WAVabc    " + wav65,
+       {"1:A0/0", "11:V0/0", "21:A0/0", "31:A65/65"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    EXPECT_EQ(ReadAll(c.file), c.records);
+    EXPECT_EQ(reader_.end(), c.end);
+  }
+  EXPECT_FALSE(reader_.Open("absent.vrc"));
+  EXPECT_EQ(reader_.Next(), std::nullopt);
+  EXPECT_EQ(reader_.end(), ReadEnd::kReadError);
+}
+
+TEST_F(MessageReaderTest, BytesToTextTakesAOneBasedRangeOneCharacterAByte) {
+  const QByteArray bytes("VOCAPOSTnam\xff", 12);
+  EXPECT_EQ(BytesToText(bytes, 9, 1016), QString::fromLatin1("nam\xff"));
+  EXPECT_EQ(BytesToText(bytes, 12, 5), QString(QChar(0xff)));
+  for (const auto& [start, count] : {std::pair{13, 5}, {0, 5}, {1, 0}})
+    EXPECT_EQ(BytesToText(bytes, start, count), "") << start;
+}
+
+class MessageWriterTest : public testing::HomeTest {
+ protected:
+  MemoryImage image_;
+};
+
+// Both modes keep the same records, and on a full disk only whole ones:
+// here the disk is full exactly at the end of the frame record.
+TEST_F(MessageWriterTest, BothModesKeepTheSameWholeRecordsUpToAFullDisk) {
+  temp_.WriteFile("direct.vrc", QByteArray(5000, 'x'));  // replaced
+  MessageWriter direct, memory;
+  ASSERT_TRUE(direct.BeginFile("direct.vrc"));
+  ASSERT_TRUE(memory.BeginMemory("memory.vrc", image_, 1048576));
+  EXPECT_EQ(fs::file_size(temp_.home() / "memory.vrc"), 0u)
+      << "made empty at once; the image is written only at the end";
+  const QByteArray audio = Payload(1105, 1), frame = Payload(900, 2);
+  const QByteArray too_long(kLargestPayload + 1, 'x');
+  {
+    const testing::FileSizeLimit full_after(1115 + 910);
+    for (MessageWriter* writer : {&direct, &memory}) {
+      EXPECT_TRUE(writer->AppendAudio(audio));
+      EXPECT_FALSE(writer->AppendVideo(too_long)) << "no room in the length";
+      EXPECT_TRUE(writer->AppendVideo(frame));
+      EXPECT_EQ(writer->AppendAudio(audio), writer == &memory);
+    }
+    EXPECT_FALSE(memory.Finish());
+  }
+  EXPECT_FALSE(direct.active());
+  EXPECT_FALSE(direct.Finish());
+  EXPECT_TRUE(direct.error().startsWith("Cannot write"));
+  for (MessageWriter* writer : {&direct, &memory}) {
+    SCOPED_TRACE(writer == &direct ? "direct" : "memory");
+    EXPECT_EQ(writer->result(), FinishResult::kCut);
+    EXPECT_EQ(writer->kept_size(), 2025);
+    EXPECT_EQ(writer->kept_audio_bytes(), 1105);
+    EXPECT_EQ(temp_.ReadFile(writer == &direct ? "direct.vrc" : "memory.vrc"),
+              "WAV1105   " + audio + "IMG900    " + frame);
+  }
+}
+
+TEST_F(MessageWriterTest, ImageIsKeptForTheNextRecordingAndItsEndRespected) {
+  MessageWriter first, second;
+  ASSERT_TRUE(first.BeginMemory("a.vrc", image_, 2300));
+  const char* buffer = image_.Buffer(2300).constData();
+  ASSERT_TRUE(first.AppendAudio(Payload(1105, 1)));
+  ASSERT_TRUE(first.AppendAudio(Payload(1105, 2)));
+  EXPECT_FALSE(first.AppendAudio(Payload(1105, 3)));
+  EXPECT_TRUE(first.full());
+  EXPECT_TRUE(first.error().isEmpty()) << "the size limit is no failure";
+  ASSERT_TRUE(first.AppendAudio(Payload(60, 4)));  // fills it exactly
+  ASSERT_TRUE(first.Finish());
+  EXPECT_EQ(temp_.ReadFile("a.vrc").size(), 2300);
+  ASSERT_TRUE(second.BeginMemory("b.vrc", image_, 2300));
+  EXPECT_EQ(image_.Buffer(2300).constData(), buffer);
+  ASSERT_TRUE(second.AppendAudio(Payload(65, 3)));
+  // The file made at the start takes the image though its folder has
+  // turned read-only since.
+  fs::permissions(temp_.home() / "b.vrc", fs::perms::all);
+  fs::permissions(temp_.home(), fs::perms::owner_read | fs::perms::owner_exec |
+                                    fs::perms::others_read |
+                                    fs::perms::others_exec);
+  {
+    const testing::UnprivilegedFiles nobody;
+    EXPECT_TRUE(second.Finish()) << second.error().toStdString();
+  }
+  fs::permissions(temp_.home(), fs::perms::owner_all);
+  // Only this recording's bytes, none left over from the first.
+  EXPECT_EQ(temp_.ReadFile("b.vrc"), Record(kAudioTag, Payload(65, 3)));
+}
+
+TEST_F(MessageWriterTest, FileThatCannotBeMadeIsFoundAtTheStartInBothModes) {
+  fs::create_directory(temp_.home() / "folder.vrc");  // cannot be replaced
+  MessageWriter direct, memory;
+  EXPECT_FALSE(direct.BeginFile("folder.vrc"));
+  EXPECT_FALSE(memory.BeginMemory("no-such-folder/m.vrc", image_, 4096));
+  EXPECT_FALSE(memory.AppendAudio(Payload(65, 1)));
+  EXPECT_FALSE(memory.Finish());
+  EXPECT_EQ(memory.result(), FinishResult::kNotCreated);
+  EXPECT_FALSE(memory.reason().isEmpty());
+}
 
 class RecordingPackageUi final : public PackageUi {
  public:
@@ -37,7 +198,6 @@ QByteArray HandMadePackage(const QByteArray& name, const QByteArray& message) {
 
 class PackageTest : public testing::HomeTest {
  protected:
-  int32_t Build(const QString& name) { return BuildMessagePackage(name, ui_); }
   // Names of the files in the home, but the stub.
   std::set<std::string> Files() const {
     std::set<std::string> names;
@@ -60,7 +220,7 @@ TEST_F(PackageTest, LayoutIsStubZerosToTheNextBlockHeaderAndMessage) {
     temp_.WriteFile("vocap.exe", stub);
     temp_.WriteFile("abcdefghij.vrc", message);
     temp_.WriteFile("voca-MSG.exe", "left over from a build that broke off");
-    const int32_t total = Build("abcdefghij.vrc");
+    const int32_t total = BuildMessagePackage("abcdefghij.vrc", ui_);
     const QByteArray package = temp_.ReadFile("voca-MSGabcdefgh.exe");
     const int header = c.stub + c.padding;
     ASSERT_EQ(package.size(), header + 1024 + c.size);
@@ -107,7 +267,7 @@ TEST_F(PackageTest, RefusalsSayWhyAndWriteNothing) {
     if (c.stub > 0) temp_.WriteFile("vocap.exe", Stub(c.stub));
     if (*c.blocker) fs::create_directories(temp_.home() / c.blocker / "in");
     ui_.messages.clear();
-    EXPECT_EQ(Build(c.message), 0);
+    EXPECT_EQ(BuildMessagePackage(c.message, ui_), 0);
     EXPECT_EQ(ui_.messages, std::vector<QString>{c.says});
     if (*c.blocker) fs::remove_all(temp_.home() / c.blocker);
   }
