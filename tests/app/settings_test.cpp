@@ -1,47 +1,14 @@
-// What start-up reads before any window: the display, the language and the
-// stored settings.
+// The stored settings start-up reads before any window.
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
 
-#include "app/display_check.h"
-#include "app/language_choice.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
 namespace {
 
 using StartupRulesTest = testing::HomeTest;
-
-TEST_F(StartupRulesTest, ColoursComeFromBitsAndPlanesAndMoreThan256Pass) {
-  const std::tuple<int, int, int32_t, bool> cases[] = {
-      {8, 1, 256, false},        {4, 4, 64, false},       {16, 1, 65536, true},
-      {30, 1, 1073741824, true}, {31, 1, 16000000, true},
-  };
-  for (const auto& [bits, planes, colours, enough] : cases) {
-    FixedDisplayInfo display({bits, planes});
-    EXPECT_EQ(ColourCount({bits, planes}), colours) << bits;
-    EXPECT_EQ(DisplayHasEnoughColours(display), enough) << bits;
-  }
-  const QString dir = QString::fromStdString(temp_.home().string()) + "/";
-  EXPECT_TRUE(DisplayMessageText(dir).endsWith("utility program to do this."));
-  temp_.WriteFile("VMM32.VXD", "");
-  EXPECT_TRUE(DisplayMessageText(dir).endsWith(
-      "select a VGA driver with colors Set To At Least Hi-color (16 bit or "
-      "32000 colors)."));
-}
-
-TEST_F(StartupRulesTest, LanguageFileNamesTheExtensionElseEnglish) {
-  const std::pair<std::vector<std::string>, QString> cases[] = {
-      {{"VMESSAGE", "XVMESSAGE.JPN", "VMESSAGE.DEU/in"}, ".ENG"},
-      {{"vmessage.jpb"}, ".jpb"},    // any case
-      {{"VMESSAGE.TEXT"}, ".ENG"}};  // no point in the last four
-  for (const auto& [files, expected] : cases) {
-    const std::filesystem::path dir = temp_.home() / files[0];
-    for (const std::string& file : files) temp_.WriteFile(dir / file, "");
-    EXPECT_EQ(ChooseLanguageExtension(dir), expected) << files[0];
-  }
-}
 
 TEST(SettingNumberTest, ReadsTheLeadingNumberRoundedHalfToEvenInSixteenBits) {
   const std::pair<const char*, int> cases[] = {

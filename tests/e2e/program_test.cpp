@@ -1,6 +1,6 @@
 // The real program, run as a user runs it: two copies settling through the
-// marker files, launches that cannot go on, a message played, and a package
-// built with the shipped stub run as a recipient would run it.
+// marker files, launches that cannot go on, and a package built with the
+// shipped stub run as a recipient would run it.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -8,9 +8,6 @@
 #include <filesystem>
 
 #include "message/message_package.h"
-#include "platform/wave/gsm_codec.h"
-#include "platform/wave/wav_file.h"
-#include "support/sample_message.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -139,33 +136,6 @@ TEST_F(ProgramTest, LaunchesThatCannotGoOnSayWhyAndEnd) {
       "Warning\tThere does not appear to be a file to be played.\n"))
       << log.toStdString();
   EXPECT_EQ(log.count('\n'), 3);
-}
-
-// The program ends by itself after the playback, in play mode without the
-// start-up picture or the Recorder.
-TEST_F(ProgramTest, MessageOnTheCommandLinePlaysItsSoundAndEndsTheProgram) {
-  // Two seconds of a 440 Hz tone as three audio records.
-  testing::WriteSampleMessage("05143012.vrc", {});
-  const std::vector<int16_t> tone = testing::Tone(440, 5440 * 3);
-  const QByteArray coded = GsmEncoder().Encode(tone.data(), tone.size());
-  ProgramRun run(temp_, temp_.home());
-  run.extra.insert("VOCAPOST_AUDIO_OUT", "wav:played.wav");  // in the home
-  run.Launch({"05143012.vrc"});
-  ASSERT_TRUE(run.Ended());
-  EXPECT_EQ(run.ExitCode(), 0);
-  EXPECT_FALSE(Has("popplay.txt"));
-  EXPECT_EQ(Log("windows"), "shown\tViewer\nhidden\tViewer\n");
-  EXPECT_EQ(Log("messages"), "");
-
-  // The decoded file, from its first sound on, is played whole.
-  const std::vector<int16_t> expected = GsmDecoder().Decode(
-      reinterpret_cast<const uint8_t*>(coded.constData()), coded.size());
-  const auto sound = std::find_if(expected.begin(), expected.end(),
-                                  [](int16_t s) { return s != 0; });
-  const auto played = ReadWavSamples("played.wav");
-  ASSERT_TRUE(played.has_value());
-  EXPECT_NE(std::search(played->begin(), played->end(), sound, expected.end()),
-            played->end());
 }
 
 // The package copies itself under a package name again, alone, into the

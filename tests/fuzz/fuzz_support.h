@@ -81,16 +81,14 @@ inline QByteArray Piece(const QByteArray& bytes) {
   return QByteArray(length, 2) + bytes;
 }
 
-// Sound played at once on the caller's thread by Drain(), so that decoded
-// samples can be looked at.
+// Sound played at once on the caller's thread by Drain().
 struct SyncOutput final : AudioOutput {
   bool Open() override { return true; }
   bool Start(SampleSource given) override { return bool(source = given); }
   void Stop() override { source = nullptr; }
-  std::vector<int16_t> Drain(size_t samples) {
+  void Drain(size_t samples) {
     std::vector<int16_t> played(samples);
     if (source && samples > 0) source(played.data(), samples);
-    return played;
   }
   SampleSource source;
 };

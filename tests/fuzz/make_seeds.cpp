@@ -71,8 +71,6 @@ int main(int argc, char** argv) {
       {"package_extract/new.vrc.exe", package("new.vrc")},
       {"package_extract/name_with_folder",
        QByteArray(kPackageBlock, '\0') + header + "x"},
-      {"gsm_decode/two_records",
-       Piece(sound.left(17 * kGsmBlockBytes)) + Piece(sound.left(2000))},
       {"language_file/pairs", plain},
       {"language_file/transformed", transformed},
   };

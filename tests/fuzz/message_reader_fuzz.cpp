@@ -1,5 +1,6 @@
 // Any bytes as a message file, read record by record by the frame-size probe
-// and by playing it to its end one record a tick.
+// and by playing it to its end one record a tick: its sound records go
+// through the GSM decoder and the play queue, its frames through the codec.
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

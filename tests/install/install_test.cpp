@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QProcess>
 
+#include "platform/wave/gsm_codec.h"
+#include "platform/wave/wav_file.h"
 #include "support/sample_message.h"
 #include "support/temp_home.h"
 
@@ -37,9 +39,9 @@ class InstalledTest : public testing::HomeTest {
 
 // Without a display the programs answer --help and --version. A fresh home
 // gets the installed files (the build tree's settings script differs: it
-// names the build's settings program) and plays the message. File managers
-// run the thumbnailer from PATH, with no program home: a sound-only message
-// shows the installed no-video picture.
+// names the build's settings program) and plays the message's sound whole.
+// File managers run the thumbnailer from PATH, with no program home: a
+// sound-only message shows the installed no-video picture.
 TEST_F(InstalledTest, InstalledProgramsRunAndTheThumbnailerMakesItsPicture) {
   const fs::path stage = temp_.root() / "stage";
   const fs::path prefix =
@@ -73,15 +75,27 @@ TEST_F(InstalledTest, InstalledProgramsRunAndTheThumbnailerMakesItsPicture) {
   env.insert("VOCAPOST_MESSAGE_LOG", Str(temp_.root() / "messages.log"));
   env.insert("VOCAPOST_WINDOW_LOG", Str(temp_.root() / "windows.log"));
   env.insert("VOCAPOST_AUDIO", "test-tone");
-  env.insert("VOCAPOST_AUDIO_OUT", "discard");
+  env.insert("VOCAPOST_AUDIO_OUT", "wav:" + Str(temp_.root() / "played.wav"));
   env.insert("VOCAPOST_CAPTURE", "test-pattern");
   const QString message = Str(temp_.root() / "05143012.vrc");
   testing::WriteSampleMessage(message, {});
   const Result run = Run(bin("vocapost"), {message}, env);
   EXPECT_EQ(run.code, 0) << run.err.toStdString();
   EXPECT_EQ(temp_.ReadFile(temp_.root() / "messages.log"), "");
-  EXPECT_TRUE(
-      temp_.ReadFile(temp_.root() / "windows.log").contains("shown\tViewer\n"));
+  EXPECT_EQ(temp_.ReadFile(temp_.root() / "windows.log"),
+            "shown\tViewer\nhidden\tViewer\n");
+  EXPECT_FALSE(fs::exists(temp_.home() / "popplay.txt"));
+  // The decoded message, from its first sound on, is played whole.
+  const std::vector<int16_t> tone = testing::Tone(440, 5440 * 3);
+  const QByteArray coded = GsmEncoder().Encode(tone.data(), tone.size());
+  const std::vector<int16_t> sound = GsmDecoder().Decode(
+      reinterpret_cast<const uint8_t*>(coded.constData()), coded.size());
+  const auto first = std::ranges::find_if(sound, [](int16_t s) { return s; });
+  const auto played = ReadWavSamples(Str(temp_.root() / "played.wav"));
+  ASSERT_TRUE(played.has_value());
+  EXPECT_FALSE(
+      std::ranges::search(*played, std::ranges::subrange(first, sound.end()))
+          .empty());
   int copied = 0;
   for (const auto& shipped : fs::directory_iterator(share / "vocapost")) {
     EXPECT_EQ(temp_.ReadFile(shipped.path().filename()),

@@ -4,7 +4,6 @@
 #include <QTest>
 
 #include "message/message_writer.h"
-#include "player/playback_timing.h"
 #include "player/player_engine.h"
 #include "player/viewer.h"
 #include "player/viewer_layout.h"
@@ -18,7 +17,6 @@ namespace {
 class PlayerTest : public testing::AppTest {
  protected:
   void SetUp() override { ASSERT_EQ(Start(), StartResult::kRunning); }
-  MKERForm1& recorder() { return *app_->recorder(); }
   Viewer& viewer() { return *app_->viewer(); }
   // `records` sound records, each followed by a 160 × 120 frame of the
   // program's own codec when `frames`; with `audio` false, the frames alone.
@@ -231,17 +229,6 @@ TEST(ViewerLayoutTest, WindowKeepsFourToThreeWithinItsSmallestAndLargestWidth) {
     EXPECT_EQ(l.window_width, c.window_width) << c.width;
     EXPECT_DOUBLE_EQ(l.picture_height, c.picture_height) << c.width;
   }
-}
-
-// The export's clock: a sound block that ends on a tick has left the queue
-// by that tick, so the reader goes on at once.
-TEST(PlaybackTimingTest, ReaderGoesOnTheTickTheFirstSoundEnds) {
-  PlaybackTiming timing;
-  const int64_t five_blocks = 5 * 65;  // 1600 samples, four ticks
-  EXPECT_EQ(timing.ReadAudio(five_blocks), 0);
-  EXPECT_EQ(timing.ReadAudio(five_blocks), 1600);
-  EXPECT_EQ(timing.ReadOther(), 1600);
-  EXPECT_EQ(timing.End(), 3200);
 }
 
 }  // namespace

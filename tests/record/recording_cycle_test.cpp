@@ -19,7 +19,6 @@ namespace {
 class RecordingCycleTest : public testing::AppTest {
  protected:
   void SetUp() override { ASSERT_EQ(Start(), StartResult::kRunning); }
-  MKERForm1& recorder() { return *app_->recorder(); }
   const ActivityState& activity() { return app_->state().activity; }
   void Record() { recorder().Command(2)->Press(); }
   void Stop() { recorder().Command(14)->Press(); }

@@ -17,7 +17,6 @@ namespace {
 class RecorderTest : public testing::AppTest {
  protected:
   void Run() { ASSERT_EQ(Start(), StartResult::kRunning); }
-  MKERForm1& recorder() { return *app_->recorder(); }
   qint64 Shown(int picture) {
     return recorder().ImagePicture(picture)->pixmap().cacheKey();
   }
@@ -32,13 +31,6 @@ class RecorderTest : public testing::AppTest {
     return on;
   }
 };
-
-TEST_F(RecorderTest, StartsWithHighQualityAndHighSpeed) {
-  Run();
-  EXPECT_EQ(Shown(15), Model(11, &ButtonPictures::down));
-  EXPECT_EQ(Shown(19), Model(21, &ButtonPictures::down));
-  EXPECT_EQ(recorder().Combo1()->currentText(), "30000");
-}
 
 // Without sound, without full duplex (the next start opens half duplex
 // without a word) or without a codec the program says so and goes on;
@@ -115,10 +107,14 @@ TEST_F(RecorderTest, RecordingShowsRedEdgesAndItsProgress) {
   EXPECT_EQ(edge(), idle);
 }
 
-// An activity switches off its buttons only, Record still shows its press;
-// after it the quality shown is the one in use.
+// Start-up shows high quality and the highest speed. An activity switches
+// off its buttons only, Record still shows its press; after it the quality
+// shown is the one in use.
 TEST_F(RecorderTest, ActivitySwitchesTheirButtonsOnlyAndRestoresTheQuality) {
   Run();
+  EXPECT_EQ(Shown(15), Model(11, &ButtonPictures::down));
+  EXPECT_EQ(Shown(19), Model(21, &ButtonPictures::down));
+  EXPECT_EQ(recorder().Combo1()->currentText(), "30000");
   int records = 0;
   recorder().Command(2)->SetHandler([&] { ++records; });
   recorder().show();

@@ -25,6 +25,7 @@ class AppTest : public HomeTest {
   StartResult Start(const QString& command_line = {}) {
     return app_->Start({temp_.home(), temp_.root() / "shipped", command_line});
   }
+  MKERForm1& recorder() { return *app_->recorder(); }
   std::filesystem::path registry_dir() const {
     return temp_.root() / "registry";
   }
@@ -53,14 +54,13 @@ class AppTest : public HomeTest {
   FixedFreeSpace free_space_{uint64_t{1} << 40};
   FixedWallClock wall_clock_{QDateTime(QDate(2026, 12, 5), QTime(14, 30, 12))};
   RecordingStarter starter_;
-  std::unique_ptr<Application> MakeApp(WaveLibrary& wave) {
-    return MakeApp(wave, camera_);
+  Services AppServices(WaveLibrary& wave) {
+    return {settings_,   clock_, display_,        presenter_, registry_,
+            ender_,      wave,   registry_store_, camera_,    free_space_,
+            wall_clock_, &log_,  &starter_};
   }
-  std::unique_ptr<Application> MakeApp(WaveLibrary& wave,
-                                       CaptureDriver& camera) {
-    return std::make_unique<Application>(Services{
-        settings_, clock_, display_, presenter_, registry_, ender_, wave,
-        registry_store_, camera, free_space_, wall_clock_, &log_, &starter_});
+  std::unique_ptr<Application> MakeApp(WaveLibrary& wave) {
+    return std::make_unique<Application>(AppServices(wave));
   }
   // Every message shown so far, one "title<TAB>text" line each.
   QString Logged() const {

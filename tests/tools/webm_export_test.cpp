@@ -46,7 +46,6 @@ QStringList Probe(const QString& webm, const QStringList& entries) {
 class WebmExportTest : public testing::AppTest {
  protected:
   WebmExportTest() { EXPECT_EQ(Start(), StartResult::kRunning); }
-  MKERForm1& recorder() { return *app_->recorder(); }
 
   // A recording by the program's own codec at the size of `size_button`
   // and a 440 Hz tone: before each run of frames one audio record of 0.68 s

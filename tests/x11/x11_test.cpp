@@ -39,10 +39,7 @@ class X11Test : public testing::AppTest {
   // waiting for its first body, written once it is on the screen.
   void Restart(AccessibleDesktop* accessibility) {
     app_.reset();
-    Services services{settings_, clock_,      display_,    presenter_,
-                      registry_, ender_,      wave_,       registry_store_,
-                      camera_,   free_space_, wall_clock_, &log_,
-                      &starter_};
+    Services services = AppServices(wave_);
     services.desktop = x11_.get();
     services.accessibility = accessibility;
     app_ = std::make_unique<Application>(services);
