@@ -7,7 +7,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "message/message_package.h"
+#include "support/package_ui.h"
 #include "support/temp_home.h"
 
 namespace vocapost {
@@ -147,13 +147,8 @@ TEST_F(ProgramTest, PackageCopiesItselfAloneAndTheViewerTakesItOut) {
   QByteArray message;
   for (int i = 0; i < 5000; ++i) message += static_cast<char>(i * 13);
   temp_.WriteFile("05143012.vrc", message);
-  class NoUi final : public PackageUi {
-    void ShowPackageMessage(const QString& text) override {
-      ADD_FAILURE() << text.toStdString();
-    }
-    void ShowPackage(const QString&) override {}
-  } ui;
-  EXPECT_GT(BuildMessagePackage("05143012.vrc", ui), 0);
+  testing::RecordingPackageUi ui;
+  ASSERT_GT(BuildMessagePackage("05143012.vrc", ui), 0);
   const QByteArray package = temp_.ReadFile("voca-MSG05143012.exe");
   const fs::path saved =
       temp_.home() / "saved by 'mail' & [co] $x" / "-my message.exe";

@@ -3,11 +3,11 @@
 #include <QFileInfo>
 
 #include "fuzz_support.h"
-#include "message/message_package.h"
 #include "message/message_writer.h"
 #include "messages/language_file.h"
 #include "platform/codec/vp8_codec.h"
 #include "support/frame_record.h"
+#include "support/package_ui.h"
 #include "support/pictures.h"
 #include "support/tone.h"
 
@@ -43,10 +43,7 @@ int main(int argc, char** argv) {
   // Packages of the message's start under the names the package target
   // plants in its home.
   WriteBytes("vocap.exe", QByteArray(kSmallestStub, '\0'));
-  struct QuietUi final : PackageUi {
-    void ShowPackageMessage(const QString&) override {}
-    void ShowPackage(const QString&) override {}
-  } ui;
+  testing::RecordingPackageUi ui;
   const auto package = [&](const QString& name) {
     WriteBytes(name, message.left(1500));
     Check(BuildPackageFrom("vocap.exe", name, QDir::currentPath(), ui) > 0,

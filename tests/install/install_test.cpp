@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
 
 #include "platform/wave/gsm_codec.h"
 #include "platform/wave/wav_file.h"
+#include "support/run_process.h"
 #include "support/sample_message.h"
 #include "support/temp_home.h"
 
@@ -14,28 +14,9 @@ namespace vocapost {
 namespace {
 namespace fs = std::filesystem;
 
-struct Result {
-  int code = -1;
-  QByteArray out, err;
-};
-
 QString Str(const fs::path& path) { return QString::fromStdString(path); }
 
-class InstalledTest : public testing::HomeTest {
- protected:
-  Result Run(const QString& program, const QStringList& args,
-             const QProcessEnvironment& env) const {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(Str(temp_.root()));
-    process.start(program, args);
-    const bool ended = process.waitForFinished(30000) &&
-                       process.exitStatus() == QProcess::NormalExit;
-    if (!ended) process.kill(), process.waitForFinished(5000);
-    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-  }
-};
+using InstalledTest = testing::HomeTest;
 
 // Without a display the programs answer --help and --version. A fresh home
 // gets the installed files (the build tree's settings script differs: it
@@ -50,20 +31,25 @@ TEST_F(InstalledTest, InstalledProgramsRunAndTheThumbnailerMakesItsPicture) {
   const auto bin = [&](const char* name) { return Str(prefix / "bin" / name); };
   // The test's program home and config folder.
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  const auto run_program = [&](const QString& program,
+                               const QStringList& args) {
+    return testing::RunProcess(program, args, Str(temp_.root()), env);
+  };
   env.insert("DESTDIR", Str(stage));
-  const Result installed =
-      Run(VOCAPOST_CMAKE, {"--install", VOCAPOST_BUILD_DIR}, env);
+  const testing::ProcessResult installed =
+      run_program(VOCAPOST_CMAKE, {"--install", VOCAPOST_BUILD_DIR});
   ASSERT_EQ(installed.code, 0) << installed.err.toStdString();
   for (const char* name :
        {"DESTDIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     env.remove(name);
   for (const char* program : {"vocapost", "vocapost-msg", "vocapost-setmail"}) {
     SCOPED_TRACE(program);
-    const Result help = Run(bin(program), {"--help"}, env);
+    const testing::ProcessResult help = run_program(bin(program), {"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.toLower().startsWith(QByteArray("usage: ") + program))
         << help.out.toStdString();
-    const Result version = Run(bin(program), {"--version"}, env);
+    const testing::ProcessResult version =
+        run_program(bin(program), {"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, QByteArray(program) + " " VOCAPOST_VERSION "\n");
     EXPECT_EQ(help.err + version.err, "");
@@ -79,7 +65,7 @@ TEST_F(InstalledTest, InstalledProgramsRunAndTheThumbnailerMakesItsPicture) {
   env.insert("VOCAPOST_CAPTURE", "test-pattern");
   const QString message = Str(temp_.root() / "05143012.vrc");
   testing::WriteSampleMessage(message, {});
-  const Result run = Run(bin("vocapost"), {message}, env);
+  const testing::ProcessResult run = run_program(bin("vocapost"), {message});
   EXPECT_EQ(run.code, 0) << run.err.toStdString();
   EXPECT_EQ(temp_.ReadFile(temp_.root() / "messages.log"), "");
   EXPECT_EQ(temp_.ReadFile(temp_.root() / "windows.log"),
@@ -111,8 +97,8 @@ TEST_F(InstalledTest, InstalledProgramsRunAndTheThumbnailerMakesItsPicture) {
       << entry.toStdString();
   const QString png = Str(temp_.root() / "thumbnail.png");
   env.remove("VOCAPOST_HOME");
-  const Result made =
-      Run(bin("vocapost-msg"), {"thumbnail", message, png, "128"}, env);
+  const testing::ProcessResult made =
+      run_program(bin("vocapost-msg"), {"thumbnail", message, png, "128"});
   ASSERT_EQ(made.code, 0) << made.err.toStdString();
   const QImage no_video(Str(share / "vocapost/firsview.bmp"));
   ASSERT_FALSE(no_video.isNull());
@@ -125,7 +111,7 @@ TEST_F(InstalledTest, InstalledProgramsRunAndTheThumbnailerMakesItsPicture) {
 
   // A file of an option's name is what the user means: it is not a message.
   temp_.WriteFile(temp_.root() / "--help", "not a message");
-  EXPECT_EQ(Run(bin("vocapost"), {"--help"}, env).out, "");
+  EXPECT_EQ(run_program(bin("vocapost"), {"--help"}).out, "");
   EXPECT_EQ(temp_.ReadFile(temp_.root() / "messages.log"),
             "Warning\tIncorrect file type selected.  Cannot be played.\n");
 }

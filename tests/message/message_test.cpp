@@ -9,6 +9,7 @@
 #include "message/message_record.h"
 #include "message/message_writer.h"
 #include "support/file_size_limit.h"
+#include "support/package_ui.h"
 #include "support/temp_home.h"
 #include "support/unprivileged_files.h"
 
@@ -160,15 +161,6 @@ TEST_F(MessageWriterTest, ImageIsKeptAndTheFileIsMadeAtTheStart) {
   EXPECT_FALSE(third.reason().isEmpty());
 }
 
-class RecordingPackageUi final : public PackageUi {
- public:
-  void ShowPackageMessage(const QString& text) override {
-    messages.push_back(text);
-  }
-  void ShowPackage(const QString& name) override { packages.push_back(name); }
-  std::vector<QString> messages, packages;
-};
-
 // A stand-in stub of the given size whose bytes can be told apart.
 QByteArray Stub(int size) {
   return ("#!/bin/sh\nexit 0\n" + QByteArray(size, '#')).left(size);
@@ -191,7 +183,7 @@ class PackageTest : public testing::HomeTest {
     names.erase("vocap.exe");
     return names;
   }
-  RecordingPackageUi ui_;
+  testing::RecordingPackageUi ui_;
 };
 
 // The second build replaces the first package and a work file left over.

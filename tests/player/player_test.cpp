@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "message/message_writer.h"
+#include "player/playback_timing.h"
 #include "player/player_engine.h"
 #include "player/viewer.h"
 #include "player/viewer_layout.h"
@@ -229,6 +230,17 @@ TEST(ViewerLayoutTest, WindowKeepsFourToThreeWithinItsSmallestAndLargestWidth) {
     EXPECT_EQ(l.window_width, c.window_width) << c.width;
     EXPECT_DOUBLE_EQ(l.picture_height, c.picture_height) << c.width;
   }
+}
+
+// The export's clock: a sound block that ends on a tick has left the queue
+// by that tick, so the reader goes on at once.
+TEST(PlaybackTimingTest, ReaderGoesOnTheTickTheFirstSoundEnds) {
+  PlaybackTiming timing;
+  const int64_t five_blocks = 5 * 65;  // 1600 samples, four ticks
+  EXPECT_EQ(timing.ReadAudio(five_blocks), 0);
+  EXPECT_EQ(timing.ReadAudio(five_blocks), 1600);
+  EXPECT_EQ(timing.ReadOther(), 1600);
+  EXPECT_EQ(timing.End(), 3200);
 }
 
 }  // namespace

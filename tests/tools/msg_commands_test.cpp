@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QtEndian>
 
 #include "message/message_record.h"
+#include "support/run_process.h"
 #include "support/sample_message.h"
 #include "support/temp_home.h"
 #include "thumbnail_command.h"
@@ -29,13 +29,11 @@ class MsgCommandsTest : public testing::HomeTest {
   }
   // The real tool, run in the program home.
   int RunTool(const QStringList& args) {
-    QProcess tool;
-    tool.setWorkingDirectory(QString::fromStdString(temp_.home().string()));
-    tool.start(VOCAPOST_MSG_BINARY, args);
-    EXPECT_TRUE(tool.waitForFinished(10000));
-    out_text_ = QString::fromUtf8(tool.readAllStandardOutput());
-    err_text_ = QString::fromUtf8(tool.readAllStandardError());
-    return tool.exitCode();
+    const testing::ProcessResult run = testing::RunProcess(
+        VOCAPOST_MSG_BINARY, args, QString::fromStdString(temp_.home()));
+    out_text_ = QString::fromUtf8(run.out);
+    err_text_ = QString::fromUtf8(run.err);
+    return run.code;
   }
   QString out_text_, err_text_;
   QTextStream out_{&out_text_}, err_{&err_text_};

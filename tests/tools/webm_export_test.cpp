@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QProcess>
 #include <QTimer>
 #include <QtEndian>
 #include <deque>
@@ -20,6 +19,7 @@
 #include "recorder_ui/mker_form1.h"
 #include "support/app_fixture.h"
 #include "support/file_size_limit.h"
+#include "support/run_process.h"
 #include "support/tone.h"
 
 namespace vocapost {
@@ -28,11 +28,9 @@ namespace {
 constexpr int64_t kTick = 400;  // samples in one 50 ms tick
 
 QByteArray RunTool(const QString& program, const QStringList& args) {
-  QProcess process;
-  process.start(program, args);
-  EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
-  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().data();
-  return process.readAllStandardOutput();
+  const testing::ProcessResult run = testing::RunProcess(program, args);
+  EXPECT_EQ(run.code, 0) << program.toStdString() << ": " << run.err.data();
+  return run.out;
 }
 
 // What ffprobe shows of `webm`, one line per entry.
