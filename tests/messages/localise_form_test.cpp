@@ -1,10 +1,9 @@
-// Fonts and captions of the windows, from the Japanese trigger files, the
-// font list and the caption file.
+// Captions of the windows from the caption file, and their font from the
+// font list.
 #include "messages/localise_form.h"
 
 #include <gtest/gtest.h>
 
-#include "messages/caption_file.h"
 #include "messages/font_table.h"
 #include "messages/language_file.h"
 #include "player/viewer.h"
@@ -15,27 +14,6 @@ namespace vocapost {
 namespace {
 
 using LocaliseFormTest = testing::AppTest;
-
-TEST_F(LocaliseFormTest, TriggerFilesGiveEveryControlButTheListsTheChosenFont) {
-  temp_.WriteFile("fontlist.txt", "Arial\r\n");
-  const std::tuple<std::string, QByteArray, QString> cases[] = {
-      {"", "", "MS Sans Serif"},  // a font list alone changes nothing
-      {"usefont.txt", "0", "Arial"},
-      {"VMessage.Jpn", "", QString::fromUtf8("ＭＳ Ｐ明朝")}};
-  for (const auto& [file, content, chosen] : cases) {
-    SCOPED_TRACE(file);
-    if (!file.empty()) temp_.WriteFile(file, content);
-    app_ = MakeApp(wave_);
-    ASSERT_EQ(Start(), StartResult::kRunning);
-    EXPECT_EQ(app_->recorder()->Command(2)->font().family(), chosen);
-    for (QWidget* control : FormControls(*app_->recorder())) {
-      const bool list = KindOf(*control) == ControlKind::kFileList;
-      if (!list && file.empty()) continue;
-      EXPECT_EQ(control->font().family(), list ? "MS Sans Serif" : chosen);
-    }
-    if (!file.empty()) std::filesystem::remove(temp_.home() / file);
-  }
-}
 
 TEST_F(LocaliseFormTest, TranslationsFollowLaterKeysAndEveryKindHasItsPass) {
   // Transformed lines, in a file found by its name in another case; the
@@ -72,28 +50,6 @@ TEST_F(LocaliseFormTest, TranslationsFollowLaterKeysAndEveryKindHasItsPass) {
   EXPECT_EQ(LocaliseForm(*app_->viewer(), texts, 3, ".DEB"), 0);
   EXPECT_EQ(std::vector(texts.begin(), texts.begin() + 4),
             (std::vector<QString>{"", "&Senden", "", ""}));
-}
-
-TEST_F(LocaliseFormTest, CaptionFileIsReadUpToItsLimitsAndNamedByTheContext) {
-  EXPECT_EQ(CaptionFileName(7, ".JPN"), "CWINDO07.JPN");
-  EXPECT_EQ(CaptionFileName(123, ".ENG"), "CWINDO23.ENG");
-  QByteArray long_file;
-  for (int line = 1; line <= 260; ++line)
-    long_file += QByteArray::number(line) + "\r\n";
-  temp_.WriteFile("CWINDO00.DEU", long_file);
-  const QStringList lines = ReadCaptionLines(".DEU");
-  ASSERT_EQ(lines.size(), 250);
-  // The pair 249/250 is the last of an even file.
-  EXPECT_EQ(TranslateCaption(lines, "247") + TranslateCaption(lines, "249"),
-            "248249");
-  // Plain lines: the end mark ends the file; a transformed file marks its
-  // end with 26 as stored, too, not with 27.
-  temp_.WriteFile("CWINDO00.DEU", "A\r\nB\r\nC\x1a\r\nD\r\n-\r\n");
-  EXPECT_EQ(ReadCaptionLines(".DEU"), QStringList({"A", "B"}));
-  temp_.WriteFile("CWINDO00.DEB", TransformLine("A") + "\r\n" +
-                                      TransformLine("B\x1a") + "\r\nx\x1a\r\n" +
-                                      TransformLine("C") + "\r\n");
-  EXPECT_EQ(ReadCaptionLines(".DEB"), QStringList({"A", "B\x1a"}));
 }
 
 TEST_F(LocaliseFormTest, FontIsChosenByUsefontFromTheListOrItsDefaults) {

@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "platform/home/program_home.h"
 #include "support/recording_program.h"
 #include "support/temp_home.h"
 
@@ -12,6 +13,24 @@ namespace vocapost {
 namespace {
 
 using ProgramStartTest = testing::HomeTest;
+
+TEST_F(ProgramStartTest, HomeIsTheExplicitOneThenAnAbsoluteDataFolder) {
+  testing::EnvironmentScope env;
+  env.Set("HOME", temp_.root());
+  const std::tuple<QByteArray, QByteArray, std::filesystem::path> cases[] = {
+      {"/some/where", "", "/some/where"},
+      {"", QByteArray::fromStdString((temp_.root() / "data").string()),
+       temp_.root() / "data" / "vocapost"},
+      // Not valid, as the package stub also decides.
+      {"", "relative/data", temp_.root() / ".local" / "share" / "vocapost"},
+  };
+  for (const auto& [home, data_home, expected] : cases) {
+    env.Set("VOCAPOST_HOME", home);
+    env.Set("XDG_DATA_HOME", data_home);
+    EXPECT_EQ(ResolveProgramHome(), expected)
+        << home.toStdString() << data_home.toStdString();
+  }
+}
 
 TEST_F(ProgramStartTest, CommandLineIsSplitAsAShellWould) {
   RecordingStarter starter;
